@@ -1,0 +1,67 @@
+#include "Engine/AssertionFailure.h"
+
+#include <windows.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "Engine/TheApplication.h"
+#include "Engine/TheVideoSystem.h"
+
+static bool s_isReportingFailure = false;
+
+void SafeFormat(char* buffer, size_t size, const char* format, ...)
+{
+    if (size == 0) return;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(buffer, size, format, args);
+    va_end(args);
+    buffer[size - 1] = '\0';
+}
+
+void DebugPrintf(const char* format, ...)
+{
+    char text[2048];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    text[sizeof(text) - 1] = '\0';
+    OutputDebugStringA(text);
+}
+
+void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression, const char* format, ...)
+{
+    // A failure inside the emergency shutdown below must not report again.
+    if (s_isReportingFailure) exit(1);
+    s_isReportingFailure = true;
+
+    char message[2048];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(message, sizeof(message), format, args);
+    va_end(args);
+    message[sizeof(message) - 1] = '\0';
+
+    char report[2048];
+    SafeFormat(report, sizeof(report), "ASSERTION FAILURE:\n%s(%d):  (%s)\nExpression was: ( %s )\n\n   %s\n", file,
+               line, buildScope, expression, message);
+    OutputDebugStringA(report);
+
+    ChangeDisplaySettingsA(nullptr, 0);
+    HWND owner = TheVideoSystem::GetHWnd();
+    ShowWindow(owner, SW_HIDE);
+
+    const UINT style = MB_OK | MB_ICONERROR | MB_SYSTEMMODAL | MB_SETFOREGROUND | MB_TOPMOST;
+    char title[2048];
+    SafeFormat(title, sizeof(title), "%s : Program Error", TheApplication::GetName());
+    MessageBoxA(owner, report, title, style);
+    SafeFormat(title, sizeof(title), "%s : Emergency Shutdown", TheApplication::GetName());
+    MessageBoxA(owner, "The application will now close.", title, style);
+
+    theApplication.RequestShutdown();
+    theApplication.RunEmergencyShutdown();
+    exit(1);
+}

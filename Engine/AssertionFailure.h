@@ -1,0 +1,29 @@
+// The fatal-failure reporter and the two small formatting services.
+#pragma once
+
+#include <cstddef>
+
+#define PW_PRINTF(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
+
+// Reports a failed check and ends the program (message boxes, orderly shutdown, exit code 1).
+[[noreturn]] void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression,
+                                   const char* format, ...) PW_PRINTF(5, 6);
+
+// Formats (at most 2047 characters) and sends the text to the debugger output.
+void DebugPrintf(const char* format, ...) PW_PRINTF(1, 2);
+
+// Bounded formatting that always stores a terminator in buffer[size - 1].
+void SafeFormat(char* buffer, size_t size, const char* format, ...) PW_PRINTF(3, 4);
+
+// Every check of the program: the condition's source text is the reported expression.
+#define FATAL_CHECK(condition, ...)                                                          \
+    do {                                                                                     \
+        if (!(condition)) AssertionFailure(__LINE__, __FILE__, "ALL BUILDS", #condition, __VA_ARGS__); \
+    } while (0)
+
+// The start/stop checks every engine singleton makes, with its own class name.
+#define CHECK_NOT_YET_INITIALIZED(className)                                                  \
+    FATAL_CHECK(!_isInitialized, "%s", className " was initialized twice; either a second " className \
+                " was started or Startup() was called on an already-running system.")
+#define CHECK_NOT_RUNNING_AT_DESTRUCTION(className) \
+    FATAL_CHECK(!_isInitialized, "%s", className " was destroyed while running; Shutdown() should be called first!")

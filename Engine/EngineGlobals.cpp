@@ -1,0 +1,22 @@
+// Every engine singleton, in one place so that their construction order is the
+// order written here and their destruction the reverse. The priority makes them
+// exist before, and outlive, the game's own static objects.
+#include "Engine/TheApplication.h"
+#include "Engine/TheConsole.h"
+#include "Engine/TheInputSystem.h"
+#include "Engine/TheMessageHandler.h"
+#include "Engine/TheNetwork.h"
+#include "Engine/ThePhysicsSystem.h"
+#include "Engine/TheVideoSystem.h"
+
+#define ENGINE_GLOBAL __attribute__((init_priority(1000)))
+
+TheApplication theApplication ENGINE_GLOBAL;
+TheConsole theConsole ENGINE_GLOBAL;
+TheInputSystem theInputSystem ENGINE_GLOBAL;
+TheMessageHandler theMessageHandler ENGINE_GLOBAL;
+TheVideoSystem theVideoSystem ENGINE_GLOBAL;
+ThePhysicsSystem thePhysicsSystem ENGINE_GLOBAL;
+TheNetwork theNetwork ENGINE_GLOBAL;
+std::string TheApplication::s_name ENGINE_GLOBAL =
+    "UNNAMED APPLICATION : Call theApplication.SetName() from PreInit() to set name!";

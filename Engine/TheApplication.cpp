@@ -1,0 +1,136 @@
+#include "Engine/TheApplication.h"
+
+#include "Engine/AssertionFailure.h"
+#include "Engine/TheConsole.h"
+#include "Engine/TheGameInterfaceAbstract.h"
+#include "Engine/TheInputSystem.h"
+#include "Engine/TheMessageHandler.h"
+#include "Engine/TheVideoSystem.h"
+#include "Engine/Timer.h"
+
+bool TheApplication::_isInitialized = false;
+
+TheApplication::TheApplication() : _currentSeconds(Timer::GetSeconds()) {}
+
+TheApplication::~TheApplication()
+{
+    FATAL_CHECK(!_isInitialized, "TheApplication was destroyed while running; RequestShutdown() should be called first!");
+}
+
+void TheApplication::SetName(const std::string& name)
+{
+    s_name = name;
+}
+
+const char* TheApplication::GetName()
+{
+    return s_name.c_str();
+}
+
+bool TheApplication::Startup()
+{
+    theConsole.Printf("::: Initialization : Application (starting)\n");
+    CHECK_NOT_YET_INITIALIZED("TheApplication");
+    FATAL_CHECK(TheGameInterfaceAbstract::IsGamePresent(),
+                "ENGINE USAGE ERROR:\n"
+                "  You must create a static instance of a class derived from TheGameInterfaceAbstract.\n"
+                "  This derived class - typically named TheGameInterface - serves as the main interface    by which "
+                "the engine can call into game code.\n"
+                "  See TheGameInterfaceAbstract and engine documentation for more details.\n");
+    _ProcessCommandLine();
+    _isInitialized = true;
+
+    TheGameInterfaceAbstract::GetInstance()->PreInit();
+    if (_isShutdownRequested) {
+        _isInitialized = false;
+        return false;
+    }
+
+    theConsole.Startup();
+    theInputSystem.Startup();
+    theMessageHandler.Startup();
+    theVideoSystem.Startup();
+
+    TheGameInterfaceAbstract::GetInstance()->PostInit();
+    theConsole.Printf("::: Initialization : Application (finished)\n");
+    return true;
+}
+
+void TheApplication::_ProcessCommandLine()
+{
+    std::string copy = _commandLine;
+    TheGameInterfaceAbstract::GetInstance()->ProcessCommandLine(copy);
+}
+
+void TheApplication::RunMainLoop()
+{
+    while (!_isShuttingDown) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                RequestShutdown();
+            } else {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        } else {
+            Sleep(2);
+            RunFrame();
+        }
+    }
+}
+
+void TheApplication::RunFrame()
+{
+    if (_isShuttingDown) return;
+    _UpdateFrameTiming();
+    theInputSystem.Update();
+    TheGameInterfaceAbstract::GetInstance()->RunFrame();
+    theVideoSystem.SwapBuffers();
+    _CheckForShutdownRequest();
+    ++_frameNumber;
+}
+
+void TheApplication::_UpdateFrameTiming()
+{
+    const double now = Timer::GetSeconds();
+    _frameSeconds = now - _currentSeconds;
+    _currentSeconds = now;
+    if (_frameSeconds > 0.1) {
+        _frameSeconds = 0.1;
+    } else if (_frameSeconds < 0.001) {
+        _frameSeconds = 0.001;
+    }
+    _framesPerSecond = static_cast<float>((1.0 / _frameSeconds) * static_cast<double>(0.1f) +
+                                          static_cast<double>(_framesPerSecond) * static_cast<double>(0.9f));
+}
+
+void TheApplication::_CheckForShutdownRequest()
+{
+    if (_isShutdownRequested) _Shutdown();
+}
+
+void TheApplication::_Shutdown()
+{
+    theConsole.Printf("::: _Shutdown : Application (starting)\n");
+    _isShuttingDown = true;
+    if (TheGameInterfaceAbstract::IsGamePresent()) TheGameInterfaceAbstract::GetInstance()->PreShutdown();
+
+    theVideoSystem.Shutdown();
+    theMessageHandler.Shutdown();
+    theInputSystem.Shutdown();
+    theConsole.Shutdown();
+
+    _isInitialized = false;
+    theConsole.Printf("::: _Shutdown : Application (finished)\n");
+}
+
+void TheApplication::OnAppActivated()
+{
+    theInputSystem.StartMouseTracking();
+}
+
+void TheApplication::OnAppDeactivated()
+{
+    theInputSystem.StopMouseTracking();
+}

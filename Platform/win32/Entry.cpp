@@ -1,0 +1,15 @@
+// The process entry: builds the Win32 command-line text and calls WinMain.
+#include <string>
+
+#include "windows.h"
+
+int main(int argc, char** argv)
+{
+    // The arguments after the program name, joined by single blanks.
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) commandLine += ' ';
+        commandLine += argv[i];
+    }
+    return WinMain(reinterpret_cast<HINSTANCE>(&main), nullptr, &commandLine[0], SW_SHOWNORMAL);
+}
