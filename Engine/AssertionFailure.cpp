@@ -11,14 +11,19 @@
 
 static bool s_isReportingFailure = false;
 
-void SafeFormat(char* buffer, size_t size, const char* format, ...)
+void SafeFormatV(char* buffer, size_t size, const char* format, va_list args)
 {
     if (size == 0) return;
+    vsnprintf(buffer, size, format, args);
+    buffer[size - 1] = '\0';
+}
+
+void SafeFormat(char* buffer, size_t size, const char* format, ...)
+{
     va_list args;
     va_start(args, format);
-    vsnprintf(buffer, size, format, args);
+    SafeFormatV(buffer, size, format, args);
     va_end(args);
-    buffer[size - 1] = '\0';
 }
 
 void DebugPrintf(const char* format, ...)
@@ -26,24 +31,23 @@ void DebugPrintf(const char* format, ...)
     char text[2048];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof(text), format, args);
+    SafeFormatV(text, sizeof(text), format, args);
     va_end(args);
-    text[sizeof(text) - 1] = '\0';
     OutputDebugStringA(text);
 }
 
 void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression, const char* format, ...)
 {
-    // A failure inside the emergency shutdown below must not report again.
-    if (s_isReportingFailure) exit(1);
+    // A failure inside the emergency shutdown below must not report again; it ends
+    // the process at once, without running the exit handlers a second time.
+    if (s_isReportingFailure) _Exit(1);
     s_isReportingFailure = true;
 
     char message[2048];
     va_list args;
     va_start(args, format);
-    vsnprintf(message, sizeof(message), format, args);
+    SafeFormatV(message, sizeof(message), format, args);
     va_end(args);
-    message[sizeof(message) - 1] = '\0';
 
     char report[2048];
     SafeFormat(report, sizeof(report), "ASSERTION FAILURE:\n%s(%d):  (%s)\nExpression was: ( %s )\n\n   %s\n", file,

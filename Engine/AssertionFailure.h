@@ -1,6 +1,7 @@
 // The fatal-failure reporter and the two small formatting services.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 
 #define PW_PRINTF(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
@@ -14,6 +15,7 @@ void DebugPrintf(const char* format, ...) PW_PRINTF(1, 2);
 
 // Bounded formatting that always stores a terminator in buffer[size - 1].
 void SafeFormat(char* buffer, size_t size, const char* format, ...) PW_PRINTF(3, 4);
+void SafeFormatV(char* buffer, size_t size, const char* format, va_list args);
 
 // Every check of the program: the condition's source text is the reported expression.
 #define FATAL_CHECK(condition, ...)                                                          \

@@ -5,6 +5,7 @@
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheMessageHandler.h"
+#include "Engine/TheSoundSystem.h"
 #include "Engine/TheVideoSystem.h"
 #include "Engine/Timer.h"
 
@@ -50,6 +51,7 @@ bool TheApplication::Startup()
     theInputSystem.Startup();
     theMessageHandler.Startup();
     theVideoSystem.Startup();
+    theSoundSystem.Startup();
 
     TheGameInterfaceAbstract::GetInstance()->PostInit();
     theConsole.Printf("::: Initialization : Application (finished)\n");
@@ -84,6 +86,7 @@ void TheApplication::RunFrame()
 {
     if (_isShuttingDown) return;
     _UpdateFrameTiming();
+    theSoundSystem.Update();
     theInputSystem.Update();
     TheGameInterfaceAbstract::GetInstance()->RunFrame();
     theVideoSystem.SwapBuffers();
@@ -116,6 +119,7 @@ void TheApplication::_Shutdown()
     _isShuttingDown = true;
     if (TheGameInterfaceAbstract::IsGamePresent()) TheGameInterfaceAbstract::GetInstance()->PreShutdown();
 
+    theSoundSystem.Shutdown();
     theVideoSystem.Shutdown();
     theMessageHandler.Shutdown();
     theInputSystem.Shutdown();

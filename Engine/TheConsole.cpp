@@ -46,9 +46,8 @@ void TheConsole::Printf(const char* format, ...)
     char text[2048];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof(text), format, args);
+    SafeFormatV(text, sizeof(text), format, args);
     va_end(args);
-    text[sizeof(text) - 1] = '\0';
 
     if (!_isInitialized) {
         DebugPrintf("CONSOLE (pre-initialization!): %s", text);
@@ -63,9 +62,8 @@ void TheConsole::PrintfCategory(uint32_t categoryMask, const char* format, ...)
     char text[2048];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof(text), format, args);
+    SafeFormatV(text, sizeof(text), format, args);
     va_end(args);
-    text[sizeof(text) - 1] = '\0';
     Print(text);
 }
 

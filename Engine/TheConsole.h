@@ -15,7 +15,7 @@ enum ConsoleCategory : uint32_t {
 
 class TheConsole {
 public:
-    static const int32_t MAX_CONSOLE_LINES = 65536;
+    static constexpr int32_t MAX_CONSOLE_LINES = 65536;
 
     TheConsole();
     ~TheConsole();

@@ -10,8 +10,8 @@
 #include "Engine/Vector.h"
 
 struct DisplayModeRecord {
-    static const uint32_t FLAG_FULLSCREEN = 1;
-    static const uint32_t FLAG_KEEP_POSITION = 4;
+    static constexpr uint32_t FLAG_FULLSCREEN = 1;
+    static constexpr uint32_t FLAG_KEEP_POSITION = 4;
 
     DEVMODEA devMode;
     uint32_t flags;
@@ -19,7 +19,7 @@ struct DisplayModeRecord {
 
 class TheVideoSystem {
 public:
-    static const uint32_t MAX_VID_MODES = 1024;
+    static constexpr uint32_t MAX_VID_MODES = 1024;
 
     TheVideoSystem() = default;
     ~TheVideoSystem();
