@@ -7,7 +7,9 @@
 #include "Engine/TheMessageHandler.h"
 #include "Engine/TheNetwork.h"
 #include "Engine/ThePhysicsSystem.h"
+#include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
+#include "Engine/TheSoundSystem.h"
 
 #define ENGINE_GLOBAL __attribute__((init_priority(1000)))
 
@@ -16,6 +18,8 @@ TheConsole theConsole ENGINE_GLOBAL;
 TheInputSystem theInputSystem ENGINE_GLOBAL;
 TheMessageHandler theMessageHandler ENGINE_GLOBAL;
 TheVideoSystem theVideoSystem ENGINE_GLOBAL;
+TheSoundSystem theSoundSystem ENGINE_GLOBAL;
+TheRenderer theRenderer ENGINE_GLOBAL;
 ThePhysicsSystem thePhysicsSystem ENGINE_GLOBAL;
 TheNetwork theNetwork ENGINE_GLOBAL;
 std::string TheApplication::s_name ENGINE_GLOBAL =

@@ -5,6 +5,7 @@
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheMessageHandler.h"
+#include "Engine/TheRenderer.h"
 #include "Engine/TheSoundSystem.h"
 #include "Engine/TheVideoSystem.h"
 #include "Engine/Timer.h"
@@ -52,6 +53,7 @@ bool TheApplication::Startup()
     theMessageHandler.Startup();
     theVideoSystem.Startup();
     theSoundSystem.Startup();
+    theRenderer.Startup();
 
     TheGameInterfaceAbstract::GetInstance()->PostInit();
     theConsole.Printf("::: Initialization : Application (finished)\n");
@@ -89,7 +91,9 @@ void TheApplication::RunFrame()
     theSoundSystem.Update();
     theInputSystem.Update();
     TheGameInterfaceAbstract::GetInstance()->RunFrame();
+    theRenderer.DrawOverlays();
     theVideoSystem.SwapBuffers();
+    theRenderer.SetFullWindowViewport();
     _CheckForShutdownRequest();
     ++_frameNumber;
 }
@@ -119,6 +123,7 @@ void TheApplication::_Shutdown()
     _isShuttingDown = true;
     if (TheGameInterfaceAbstract::IsGamePresent()) TheGameInterfaceAbstract::GetInstance()->PreShutdown();
 
+    theRenderer.Shutdown();
     theSoundSystem.Shutdown();
     theVideoSystem.Shutdown();
     theMessageHandler.Shutdown();

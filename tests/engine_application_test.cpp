@@ -7,6 +7,8 @@
 #include "Engine/TheConsole.h"
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheMessageHandler.h"
+#include "Engine/TheRenderer.h"
+#include "Engine/TheSoundSystem.h"
 #include "Engine/TheVideoSystem.h"
 #include "EngineTestGame.h"
 #include "TestSupport.h"
@@ -49,6 +51,10 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
         "CONSOLE: GDI Plaque : Making rendering context current...\n",
         "CONSOLE: VideoSystem : Successfully created a rendering window.\n",
         "CONSOLE: ::: Initialization : Video System (finished)\n",
+        "CONSOLE: ::: Initialization : Sound (starting)\n",
+        "CONSOLE: ::: Initialization : Sound (finished)\n",
+        "CONSOLE: ::: Initialization : Renderer (starting)\n",
+        "CONSOLE: ::: Initialization : Renderer (finished)\n",
         "CONSOLE: ::: Initialization : Application (finished)\n",
     });
     EXPECT_EQ(theTestGame.calls, (std::vector<std::string>{"ProcessCommandLine", "PreInit", "PostInit"}));
@@ -61,6 +67,10 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
     const std::string stop = CaptureDebugOutput([] { theApplication.RunFrame(); });
     ExpectInOrder(stop, {
         "CONSOLE: ::: _Shutdown : Application (starting)\n",
+        "CONSOLE: ::: Shutdown : Renderer (starting)\n",
+        "CONSOLE: ::: Shutdown : Renderer (finished)\n",
+        "CONSOLE: ::: Shutdown : Sound (starting)\n",
+        "CONSOLE: ::: Shutdown : Sound (finished)\n",
         "CONSOLE: ::: Shutdown : Video System (starting)\n",
         "CONSOLE: ::: Shutdown : Video System (finished)\n",
         "CONSOLE: ::: Shutdown : Message Handler (starting)\n",
@@ -75,6 +85,8 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
     EXPECT_FALSE(TheApplication::IsInitialized());
     EXPECT_FALSE(TheConsole::IsInitialized());
     EXPECT_FALSE(TheVideoSystem::IsInitialized());
+    EXPECT_FALSE(TheSoundSystem::IsInitialized());
+    EXPECT_FALSE(TheRenderer::IsInitialized());
     EXPECT_TRUE(theApplication.IsShuttingDown());
     EXPECT_EQ(theApplication.GetFrameNumber(), 1);  // the shutdown frame is counted
 }

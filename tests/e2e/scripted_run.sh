@@ -32,6 +32,8 @@ expect() {
 expect "CONSOLE (pre-initialization!): ::: Initialization : Application (starting)"
 expect "CONSOLE: ::: Initialization : Application (finished)"
 expect "CONSOLE: ::: _Shutdown : Application (starting)"
+expect "CONSOLE: ::: Shutdown : Renderer (finished)"
+expect "CONSOLE: ::: Shutdown : Sound (finished)"
 expect "CONSOLE: ::: Shutdown : Video System (finished)"
 expect "CONSOLE: ::: Shutdown : Message Handler (finished)"
 expect "CONSOLE: ::: Shutdown : Input System (finished)"

@@ -1,0 +1,81 @@
+#include "Engine/Image.h"
+
+#include <cstring>
+#include <new>
+
+#include "Engine/AssertionFailure.h"
+
+const uint8_t Image::_primerTGA_correct[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+// How many bytes are left after the read position, or SIZE_MAX when the stream cannot tell.
+static size_t RemainingBytes(FILE* file)
+{
+    const long here = ftell(file);
+    if (here < 0 || fseek(file, 0, SEEK_END) != 0) return SIZE_MAX;
+    const long end = ftell(file);
+    if (fseek(file, here, SEEK_SET) != 0 || end < here) return SIZE_MAX;
+    return size_t(end - here);
+}
+
+Image::Image(const std::string& fileName)
+    : _fileName(fileName)
+{
+    LoadFromFile(fileName);
+}
+
+Image::~Image()
+{
+    delete[] _pixelData;
+}
+
+void Image::LoadFromFile(const std::string& fileName)
+{
+    _fileName = fileName;
+    FILE* file = fopen(fileName.c_str(), "rb");
+    FATAL_CHECK(file, "Image::LoadFromFile : failed to open \"%s\"\n", fileName.c_str());
+    _LoadTGAFromFile(file);
+    fclose(file);
+}
+
+void Image::_LoadTGAFromFile(FILE* file)
+{
+    uint8_t primerTGA[12];
+    size_t bytesRead = fread(primerTGA, 1, sizeof(primerTGA), file);
+    FATAL_CHECK(bytesRead == sizeof( primerTGA ), "%s", "");
+    FATAL_CHECK(!memcmp( primerTGA, _primerTGA_correct, sizeof( primerTGA ) ), "%s", "");
+
+    // Width, height, depth and descriptor; a file that ends inside them is as bad as a short primer.
+    uint8_t header[6];
+    bytesRead = fread(header, 1, sizeof(header), file);
+    FATAL_CHECK(bytesRead == sizeof( header ), "%s", "");
+    _width = uint16_t(header[0] | (header[1] << 8));
+    _height = uint16_t(header[2] | (header[3] << 8));
+    const uint8_t depth = header[4];
+
+    _bytesPerPixel = uint8_t(depth / 8);
+    if (_bytesPerPixel == 4) {
+        _glInternalFormat = GL_RGBA;
+        _glPixelFormat = GL_BGRA;
+    } else if (_bytesPerPixel == 3) {
+        _glInternalFormat = GL_RGB;
+        _glPixelFormat = GL_BGR;
+    } else {
+        AssertionFailure(__LINE__, __FILE__, "ALL BUILDS", "(_bytesPerPixel == 3) || (_bytesPerPixel == 4)",
+                         "Image::_LoadTGAFromFile : %s had unsupported bit-depth of %d bpp\n", _fileName.c_str(),
+                         int(depth));
+    }
+
+    delete[] _pixelData;
+    _pixelData = nullptr;
+    const size_t pixelBytes = size_t(_width) * _height * _bytesPerPixel;
+    if (RemainingBytes(file) < pixelBytes) {
+        // The header promises more than the file holds: the read can only come up short, so don't
+        // reserve up to 16 GiB for it first.
+        bytesRead = RemainingBytes(file);
+    } else {
+        _pixelData = new (std::nothrow) uint8_t[pixelBytes];
+        FATAL_CHECK(_pixelData, "%s", "");
+        bytesRead = fread(_pixelData, 1, pixelBytes, file);
+    }
+    FATAL_CHECK(bytesRead == pixelBytes, "%s", "");
+}

@@ -1,0 +1,59 @@
+#include "Engine/Texture.h"
+
+#include "Engine/AssertionFailure.h"
+#include "Engine/Image.h"
+
+bool Texture::_isOpenGLReady = false;
+
+Texture::Texture(const std::string& fileName)
+{
+    const Image image(fileName);
+    _CreateFromImage(image);
+}
+
+Texture::Texture(const Image& image)
+{
+    _CreateFromImage(image);
+}
+
+void Texture::_CreateFromImage(const Image& image)
+{
+    FATAL_CHECK(_isOpenGLReady,
+                "ERROR: tried to create texture from image \"%s\" before TheRenderer was initialized; make sure "
+                "Texture objects do not get instantiated until PostInit()",
+                image._fileName.c_str());
+    FATAL_CHECK(IsAPowerOfTwo( image._width ),
+                "ERROR: texture \"%s\" had a non-power-of-two width of %d; image width\n must be 8, 16, 32, 64, "
+                "128, 256, 512, 1024, or 2048",
+                image._fileName.c_str(), int(image._width));
+    FATAL_CHECK(IsAPowerOfTwo( image._height ),
+                "ERROR: texture \"%s\" had a non-power-of-two height of %d; image height\n must be 8, 16, 32, 64, "
+                "128, 256, 512, 1024, or 2048",
+                image._fileName.c_str(), int(image._height));
+    FATAL_CHECK((image._width >= 8) && (image._width <= 2048),
+                "ERROR: texture \"%s\" had an illegal width of %d; must be 8, 16, 32, 64, 128, 256, 512, 1024, "
+                "or 2048",
+                image._fileName.c_str(), int(image._width));
+    FATAL_CHECK((image._height >= 8) && (image._height <= 2048),
+                "ERROR: texture \"%s\" had an illegal height of %d; must be 8, 16, 32, 64, 128, 256, 512, 1024, "
+                "or 2048",
+                image._fileName.c_str(), int(image._height));
+
+    _width = image._width;
+    _height = image._height;
+    _bytesPerPixel = image._bytesPerPixel;
+    _glInternalFormat = image._glInternalFormat;
+
+    // Rows of a 24-bit picture are not 4-byte aligned in the file.
+    GLuint name = 0;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(_glInternalFormat), _width, _height, 0, image._glPixelFormat,
+                 GL_UNSIGNED_BYTE, image._pixelData);
+    _glName = int32_t(name);
+}
