@@ -1,10 +1,15 @@
-// The process entry: builds the Win32 command-line text and calls WinMain.
+// The process entry: loads the script of a scripted run, builds the Win32
+// command-line text and calls WinMain.
 #include <string>
 
+#include "PlatformScript.h"
 #include "windows.h"
 
 int main(int argc, char** argv)
 {
+    // A bad script or fixed step ends the run here, before anything starts.
+    PlatformLoadScriptFromEnvironmentOrExit();
+
     // The arguments after the program name, joined by single blanks.
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {

@@ -8,8 +8,26 @@
 // (count < 0 restores the real adapter list).
 void PlatformSetAdapterModesForTesting(const DEVMODEA* modes, int count);
 
-// Replaces the desktop window's rectangle (GetWindowRect of GetDesktopWindow).
+// Replaces the desktop window's rectangle (GetWindowRect of GetDesktopWindow);
+// null restores the primary display's bounds.
 void PlatformSetDesktopRectForTesting(const RECT* rect);
 
 // Makes ChangeDisplaySettingsA with CDS_FULLSCREEN answer the given result.
 void PlatformSetFullscreenResultForTesting(LONG result);
+
+// Changes the fixed-step clock's step at run time (seconds per presented frame);
+// it also makes the counter virtual when PINWHIRL_FIXED_STEP was not set.
+void PlatformSetFixedStepForTesting(double seconds);
+
+// Calls observer for every message that reaches DefWindowProcA (null: no observer).
+void PlatformSetDefWindowProcObserverForTesting(void (*observer)(UINT message, WPARAM wParam));
+
+// Lets ChangeDisplaySettingsA judge fullscreen requests itself again.
+void PlatformClearFullscreenResultForTesting();
+
+// Destroys every window and rendering context, unregisters every window class,
+// empties the message queue (and the quit flag), leaves fullscreen and clears
+// the layer's key and button state, so that a test can build its window again
+// in the same process. PlatformSetDesktopRectForTesting(nullptr) and
+// PlatformSetAdapterModesForTesting(nullptr, -1) restore the real desktop and adapter.
+void PlatformResetWindowsForTesting();

@@ -8,7 +8,9 @@
 
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -181,8 +183,11 @@ typedef struct tagLOGFONTA {
 #define WM_KILLFOCUS 0x0008
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
+#define WM_QUERYENDSESSION 0x0011
 #define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
+#define WM_SYSCOMMAND 0x0112
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -202,6 +207,11 @@ typedef struct tagLOGFONTA {
 #define WM_MOUSEWHEEL 0x020A
 
 #define WHEEL_DELTA 120
+#define SIZE_RESTORED 0
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+#define SC_CLOSE 0xF060
 #define MK_LBUTTON 0x0001
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004
@@ -235,7 +245,11 @@ typedef struct tagLOGFONTA {
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_INSERT 0x2D
+#define VK_SNAPSHOT 0x2C
 #define VK_DELETE 0x2E
+#define VK_LWIN 0x5B
+#define VK_RWIN 0x5C
+#define VK_APPS 0x5D
 #define VK_NUMPAD0 0x60
 #define VK_NUMPAD1 0x61
 #define VK_NUMPAD2 0x62
@@ -283,6 +297,7 @@ typedef struct tagLOGFONTA {
 #define VK_OEM_5 0xDC
 #define VK_OEM_6 0xDD
 #define VK_OEM_7 0xDE
+#define VK_OEM_102 0xE2
 
 // Window and class styles
 #define CS_VREDRAW 0x0001
@@ -305,6 +320,10 @@ typedef struct tagLOGFONTA {
 #define SW_SHOWNORMAL 1
 #define SW_NORMAL 1
 #define SW_SHOW 5
+#define SW_SHOWNA 8
+#define SW_SHOWNOACTIVATE 4
+
+#define CW_USEDEFAULT ((int)0x80000000)
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)((uintptr_t)((WORD)(i))))
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
@@ -321,6 +340,7 @@ typedef struct tagLOGFONTA {
 #define MB_TOPMOST 0x00040000L
 #define IDOK 1
 #define IDCANCEL 2
+#define IDHELP 9
 
 // Display settings
 #define ENUM_CURRENT_SETTINGS ((DWORD)-1)
@@ -356,7 +376,10 @@ typedef struct tagLOGFONTA {
 #define TA_CENTER 6
 #define TA_BOTTOM 8
 #define TA_BASELINE 24
+#define OBJ_BRUSH 2
 #define OBJ_FONT 6
+#define GDI_ERROR 0xFFFFFFFFL
+#define CLR_INVALID 0xFFFFFFFF
 #define FW_DONTCARE 0
 #define FW_THIN 100
 #define FW_EXTRALIGHT 200

@@ -1,0 +1,13 @@
+#include "Game/MapElement.h"
+
+#include "Engine/AssertionFailure.h"
+
+MapElement::MapElement()
+{
+    DebugPrintf("MapElement() called\n");
+}
+
+MapElement::~MapElement()
+{
+    DebugPrintf("~MapElement() called\n");
+}

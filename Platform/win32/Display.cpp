@@ -1,0 +1,211 @@
+// USER32 display settings: the primary adapter's modes as SDL reports them, and
+// the fullscreen switch of ChangeDisplaySettingsA on SDL's fullscreen windows.
+#include <cstring>
+#include <vector>
+
+#include "PlatformInternal.h"
+#include "PlatformTesting.h"
+
+namespace {
+
+bool s_hasFakeModes = false;
+std::vector<DEVMODEA>& FakeModes()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new std::vector<DEVMODEA>;
+    return *value;
+}
+bool s_hasForcedResult = false;
+LONG s_forcedResult = DISP_CHANGE_SUCCESSFUL;
+
+// The fullscreen mode in effect since the last successful CDS_FULLSCREEN change.
+bool s_isFullscreenActive = false;
+DEVMODEA s_fullscreenMode;
+
+const DWORD DM_SPECVERSION_VALUE = 0x0401;
+
+void FillDevMode(DEVMODEA* devMode, int width, int height, int bitsPerPixel, int refreshHz)
+{
+    memset(devMode, 0, sizeof(DEVMODEA));
+    strncpy(reinterpret_cast<char*>(devMode->dmDeviceName), "\\\\.\\DISPLAY1", sizeof(devMode->dmDeviceName) - 1);
+    devMode->dmSpecVersion = DM_SPECVERSION_VALUE;
+    devMode->dmSize = sizeof(DEVMODEA);
+    devMode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
+    devMode->dmBitsPerPel = static_cast<DWORD>(bitsPerPixel);
+    devMode->dmPelsWidth = static_cast<DWORD>(width);
+    devMode->dmPelsHeight = static_cast<DWORD>(height);
+    devMode->dmDisplayFrequency = static_cast<DWORD>(refreshHz);
+}
+
+// Windows counts the padding byte of a 32-bit pixel: RGB888 is a 32 bpp mode.
+int WindowsBitsPerPixel(Uint32 format)
+{
+    return SDL_BYTESPERPIXEL(format) * 8;
+}
+
+void FromSdlMode(const SDL_DisplayMode& mode, DEVMODEA* devMode)
+{
+    FillDevMode(devMode, mode.w, mode.h, WindowsBitsPerPixel(mode.format), mode.refresh_rate);
+}
+
+// The primary display's modes. SDL's offscreen driver lists a single 0 x 0 mode of no
+// format; its desktop mode (1024 x 768, RGB888) is then the adapter's one mode.
+std::vector<SDL_DisplayMode> SdlAdapterModes()
+{
+    std::vector<SDL_DisplayMode> modes;
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int n = 0; n < count; ++n) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, n, &mode) == 0 && mode.w > 0 && mode.h > 0 && mode.format != SDL_PIXELFORMAT_UNKNOWN)
+            modes.push_back(mode);
+    }
+    SDL_DisplayMode desktop;
+    if (modes.empty() && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0)
+        modes.push_back(desktop);
+    return modes;
+}
+
+// Whether an adapter mode satisfies the fields the request names.
+bool Matches(const DEVMODEA& request, const DEVMODEA& mode)
+{
+    if ((request.dmFields & DM_PELSWIDTH) != 0 && request.dmPelsWidth != mode.dmPelsWidth) return false;
+    if ((request.dmFields & DM_PELSHEIGHT) != 0 && request.dmPelsHeight != mode.dmPelsHeight) return false;
+    if ((request.dmFields & DM_BITSPERPEL) != 0 && request.dmBitsPerPel != mode.dmBitsPerPel) return false;
+    // Refresh rates 0 and 1 mean the hardware's default on Windows.
+    if ((request.dmFields & DM_DISPLAYFREQUENCY) != 0 && request.dmDisplayFrequency > 1 &&
+        request.dmDisplayFrequency != mode.dmDisplayFrequency)
+        return false;
+    return true;
+}
+
+bool AdapterHasMode(const DEVMODEA& request)
+{
+    for (DWORD n = 0;; ++n) {
+        DEVMODEA mode;
+        memset(&mode, 0, sizeof(mode));
+        mode.dmSize = sizeof(mode);
+        if (!EnumDisplaySettingsA(nullptr, n, &mode)) return false;
+        if (Matches(request, mode)) return true;
+    }
+}
+
+// The SDL mode nearest the request, for SDL_SetWindowDisplayMode.
+bool SdlModeFor(const DEVMODEA& request, SDL_DisplayMode* result)
+{
+    SDL_DisplayMode wanted;
+    SDL_zero(wanted);
+    wanted.w = static_cast<int>(request.dmPelsWidth);
+    wanted.h = static_cast<int>(request.dmPelsHeight);
+    if ((request.dmFields & DM_DISPLAYFREQUENCY) != 0 && request.dmDisplayFrequency > 1)
+        wanted.refresh_rate = static_cast<int>(request.dmDisplayFrequency);
+    return SDL_GetClosestDisplayMode(0, &wanted, result) != nullptr;
+}
+
+}  // namespace
+
+void PlatformSetAdapterModesForTesting(const DEVMODEA* modes, int count)
+{
+    FakeModes().clear();
+    s_hasFakeModes = count >= 0;
+    for (int i = 0; i < count; ++i) FakeModes().push_back(modes[i]);
+}
+
+void PlatformSetFullscreenResultForTesting(LONG result)
+{
+    s_hasForcedResult = true;
+    s_forcedResult = result;
+}
+
+void PlatformClearFullscreenResultForTesting()
+{
+    s_hasForcedResult = false;
+}
+
+BOOL WINAPI EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* devMode)
+{
+    (void)deviceName;  // only the primary adapter exists here
+    if (devMode == nullptr) return FALSE;
+    if (modeNum == ENUM_CURRENT_SETTINGS && s_isFullscreenActive) {
+        FillDevMode(devMode, static_cast<int>(s_fullscreenMode.dmPelsWidth),
+                    static_cast<int>(s_fullscreenMode.dmPelsHeight), static_cast<int>(s_fullscreenMode.dmBitsPerPel),
+                    static_cast<int>(s_fullscreenMode.dmDisplayFrequency));
+        return TRUE;
+    }
+    if (s_hasFakeModes && modeNum != ENUM_CURRENT_SETTINGS && modeNum != ENUM_REGISTRY_SETTINGS) {
+        if (modeNum >= FakeModes().size()) return FALSE;
+        memcpy(devMode, &FakeModes()[modeNum], sizeof(DEVMODEA));
+        return TRUE;
+    }
+    const bool current = modeNum == ENUM_CURRENT_SETTINGS || modeNum == ENUM_REGISTRY_SETTINGS;
+    if (current && s_hasFakeModes && !FakeModes().empty()) {
+        // The desktop's mode; with a fake adapter list its first mode stands for it.
+        memcpy(devMode, &FakeModes()[0], sizeof(DEVMODEA));
+        return TRUE;
+    }
+    if (!PlatformEnsureVideo()) return FALSE;
+    SDL_DisplayMode mode;
+    if (current) {
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return FALSE;
+        FromSdlMode(mode, devMode);
+        return TRUE;
+    }
+    const std::vector<SDL_DisplayMode> modes = SdlAdapterModes();
+    if (modeNum >= modes.size()) return FALSE;
+    FromSdlMode(modes[modeNum], devMode);
+    return TRUE;
+}
+
+LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* devMode, DWORD flags)
+{
+    (void)flags;  // CDS_FULLSCREEN or 0: either way the change lasts while the program runs
+    if (devMode == nullptr) {
+        // Back to the desktop's own mode: SDL windows leave fullscreen.
+        s_isFullscreenActive = false;
+        PlatformApplyFullscreen(nullptr);
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    LONG result = DISP_CHANGE_SUCCESSFUL;
+    if (s_hasForcedResult) {
+        result = s_forcedResult;
+    } else if (!AdapterHasMode(*devMode)) {
+        result = DISP_CHANGE_BADMODE;
+    }
+    if (result != DISP_CHANGE_SUCCESSFUL) return result;
+    s_isFullscreenActive = true;
+    memcpy(&s_fullscreenMode, devMode, sizeof(DEVMODEA));
+    PlatformApplyFullscreen(nullptr);
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+bool PlatformIsFullscreenModeActive() { return s_isFullscreenActive; }
+
+// A popup window covers the screen in the mode in effect; other windows stay windows.
+// Null: every window follows the mode now in effect.
+void PlatformApplyFullscreen(PlatformWindow* only)
+{
+    if (!PlatformIsVideoStarted()) return;
+    if (only == nullptr) {
+        const std::vector<PlatformWindow*> windows = PlatformWindows();
+        for (PlatformWindow* window : windows) PlatformApplyFullscreen(window);
+        return;
+    }
+    PlatformWindow* window = only;
+    if (window->sdl == nullptr) return;
+    const bool headless = PlatformIsHeadless();
+    const bool wantFullscreen = s_isFullscreenActive && (window->style & WS_POPUP) != 0;
+    if (wantFullscreen) {
+        SDL_DisplayMode mode;
+        if (SdlModeFor(s_fullscreenMode, &mode)) SDL_SetWindowDisplayMode(window->sdl, &mode);
+        // Under the offscreen driver the "screen" is the window's own surface; nothing switches.
+        if (!headless) SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN);
+        window->fullscreen = true;
+    } else if (window->fullscreen) {
+        if (!headless) SDL_SetWindowFullscreen(window->sdl, 0);
+        window->fullscreen = false;
+    }
+}
+
+void PlatformResetDisplayForTesting()
+{
+    ChangeDisplaySettingsA(nullptr, 0);
+}

@@ -1,0 +1,238 @@
+// GDI32 for the status plaque and the bitmap font: brushes, logical fonts,
+// device-context state, FillRect and TextOutA.
+#include <GL/gl.h>
+
+#include <cstring>
+#include <set>
+
+#include "PlatformInternal.h"
+
+namespace {
+
+std::set<GdiObject*>& LiveObjects()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new std::set<GdiObject*>;
+    return *value;
+}
+
+// A new device context holds the stock system font and the stock white brush.
+GdiObject* StockSystemFont()
+{
+    static GdiObject font;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        font.kind = GdiObject::FONT;
+        font.color = 0;
+        memset(&font.logFont, 0, sizeof(font.logFont));
+        font.logFont.lfHeight = 16;
+        font.logFont.lfWeight = FW_BOLD;
+        font.logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+        strcpy(font.logFont.lfFaceName, "System");
+    }
+    return &font;
+}
+
+GdiObject* StockWhiteBrush()
+{
+    static GdiObject brush = {GdiObject::BRUSH, RGB(255, 255, 255), {}};
+    return &brush;
+}
+
+bool IsStock(const GdiObject* object)
+{
+    return object == StockSystemFont() || object == StockWhiteBrush();
+}
+
+GdiObject* FromHandle(HGDIOBJ handle)
+{
+    GdiObject* object = ToGdiObject(handle);
+    if (object == nullptr) return nullptr;
+    if (IsStock(object) || LiveObjects().count(object) != 0) return object;
+    return nullptr;
+}
+
+PlatformDC* DCFromHandle(HDC hdc)
+{
+    if (hdc == nullptr) return nullptr;
+    PlatformDC* screen = &PlatformDesktop()->dc;
+    if (reinterpret_cast<HDC>(screen) == hdc) return screen;
+    for (PlatformWindow* window : PlatformWindows()) {
+        if (reinterpret_cast<HDC>(&window->dc) == hdc) return &window->dc;
+    }
+    return nullptr;
+}
+
+bool IsSelectedAnywhere(const GdiObject* object)
+{
+    if (PlatformDesktop()->dc.font == object || PlatformDesktop()->dc.brush == object) return true;
+    for (PlatformWindow* window : PlatformWindows()) {
+        if (window->dc.font == object || window->dc.brush == object) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void PlatformInitDC(PlatformDC* dc, PlatformWindow* window)
+{
+    *dc = PlatformDC();
+    dc->window = window;
+    dc->font = StockSystemFont();
+    dc->brush = StockWhiteBrush();
+}
+
+void PlatformReleaseDC(PlatformDC* dc)
+{
+    // The objects selected into it stay alive: their creator deletes them.
+    dc->font = StockSystemFont();
+    dc->brush = StockWhiteBrush();
+}
+
+const LOGFONTA* GdiGetSelectedFont(HDC hdc)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    // The stock system font counts as none: wglUseFontBitmapsA then uses its own stand-in.
+    if (dc == nullptr || dc->font == nullptr || dc->font == StockSystemFont()) return nullptr;
+    return &dc->font->logFont;
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color)
+{
+    GdiObject* brush = new GdiObject;
+    brush->kind = GdiObject::BRUSH;
+    brush->color = color & 0x00FFFFFF;
+    memset(&brush->logFont, 0, sizeof(brush->logFont));
+    LiveObjects().insert(brush);
+    return reinterpret_cast<HBRUSH>(brush);
+}
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* logFont)
+{
+    if (logFont == nullptr) return nullptr;
+    GdiObject* font = new GdiObject;
+    font->kind = GdiObject::FONT;
+    font->color = 0;
+    font->logFont = *logFont;
+    font->logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    LiveObjects().insert(font);
+    return reinterpret_cast<HFONT>(font);
+}
+
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                         DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                         DWORD quality, DWORD pitchAndFamily, LPCSTR faceName)
+{
+    LOGFONTA logFont;
+    memset(&logFont, 0, sizeof(logFont));
+    logFont.lfHeight = height;
+    logFont.lfWidth = width;
+    logFont.lfEscapement = escapement;
+    logFont.lfOrientation = orientation;
+    logFont.lfWeight = weight;
+    logFont.lfItalic = static_cast<BYTE>(italic);
+    logFont.lfUnderline = static_cast<BYTE>(underline);
+    logFont.lfStrikeOut = static_cast<BYTE>(strikeOut);
+    logFont.lfCharSet = static_cast<BYTE>(charSet);
+    logFont.lfOutPrecision = static_cast<BYTE>(outPrecision);
+    logFont.lfClipPrecision = static_cast<BYTE>(clipPrecision);
+    logFont.lfQuality = static_cast<BYTE>(quality);
+    logFont.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
+    if (faceName != nullptr) strncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
+    return CreateFontIndirectA(&logFont);
+}
+
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    GdiObject* gdiObject = FromHandle(object);
+    if (dc == nullptr || gdiObject == nullptr) return nullptr;
+    GdiObject** slot = gdiObject->kind == GdiObject::FONT ? &dc->font : &dc->brush;
+    GdiObject* previous = *slot;
+    *slot = gdiObject;
+    return previous;
+}
+
+HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    if (dc == nullptr) return nullptr;
+    if (type == OBJ_FONT) return dc->font;
+    if (type == OBJ_BRUSH) return dc->brush;
+    return nullptr;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object)
+{
+    GdiObject* gdiObject = FromHandle(object);
+    if (gdiObject == nullptr) return FALSE;
+    if (IsStock(gdiObject)) return TRUE;  // stock objects are never deleted, and that is not an error
+    if (IsSelectedAnywhere(gdiObject)) return FALSE;
+    LiveObjects().erase(gdiObject);
+    delete gdiObject;
+    return TRUE;
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    const int previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+UINT WINAPI SetTextAlign(HDC hdc, UINT align)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    if (dc == nullptr) return GDI_ERROR;
+    const UINT previous = dc->textAlign;
+    dc->textAlign = align;
+    return previous;
+}
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    if (dc == nullptr) return CLR_INVALID;
+    const COLORREF previous = dc->textColor;
+    dc->textColor = color;
+    return previous;
+}
+
+int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
+{
+    PlatformDC* dc = DCFromHandle(hdc);
+    GdiObject* brushObject = FromHandle(brush);
+    if (dc == nullptr || rect == nullptr || brushObject == nullptr || brushObject->kind != GdiObject::BRUSH) return 0;
+    PlatformWindow* window = dc->window;
+    // GDI cannot paint an SDL OpenGL window. Once a context is current on it the fill is
+    // a scissored clear of the back buffer (seen with the next presented frame); before
+    // that there is nothing to paint with and the call succeeds without drawing.
+    if (window == nullptr || !PlatformIsContextCurrentOn(window)) return 1;
+    const int left = SDL_max(0, static_cast<int>(rect->left));
+    const int right = SDL_min(window->clientWidth, static_cast<int>(rect->right));
+    const int top = SDL_max(0, static_cast<int>(rect->top));
+    const int bottom = SDL_min(window->clientHeight, static_cast<int>(rect->bottom));
+    if (right <= left || bottom <= top) return 1;
+    glPushAttrib(GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(left, window->clientHeight - bottom, right - left, bottom - top);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(GetRValue(brushObject->color) / 255.0f, GetGValue(brushObject->color) / 255.0f,
+                 GetBValue(brushObject->color) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+    return 1;
+}
+
+// GDI text cannot reach an SDL OpenGL window, and the plaque's texts are also in the
+// log, so TextOutA draws nothing and reports success.
+BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length)
+{
+    (void)x;
+    (void)y;
+    if (DCFromHandle(hdc) == nullptr || (text == nullptr && length > 0)) return FALSE;
+    return TRUE;
+}

@@ -1,0 +1,101 @@
+// Keyboard and mouse input as window messages, built the way Win32 builds them.
+// SDL events and script lines both come through here, so both give the same
+// wParam and lParam.
+#include <cstring>
+
+#include "PlatformInternal.h"
+
+namespace {
+
+bool s_isVkDown[256];  // the layer's own idea of GetKeyState, from the messages it made
+
+const UINT BUTTON_DOWN_MESSAGES[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+const UINT BUTTON_VKS[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+
+LPARAM KeyLParam(UINT scanCode, bool extended, bool context, bool previous, bool transition)
+{
+    DWORD value = 1;  // repeat count
+    value |= (scanCode & 0xFF) << 16;
+    if (extended) value |= 1u << 24;
+    if (context) value |= 1u << 29;
+    if (previous) value |= 1u << 30;
+    if (transition) value |= 1u << 31;
+    return static_cast<LPARAM>(value);
+}
+
+}  // namespace
+
+bool PlatformIsVkDown(UINT vk)
+{
+    return s_isVkDown[vk & 0xFF];
+}
+
+WPARAM PlatformMouseKeyFlags()
+{
+    WPARAM flags = 0;
+    if (s_isVkDown[VK_LBUTTON]) flags |= MK_LBUTTON;
+    if (s_isVkDown[VK_RBUTTON]) flags |= MK_RBUTTON;
+    if (s_isVkDown[VK_MBUTTON]) flags |= MK_MBUTTON;
+    if (s_isVkDown[VK_SHIFT]) flags |= MK_SHIFT;
+    if (s_isVkDown[VK_CONTROL]) flags |= MK_CONTROL;
+    return flags;
+}
+
+void PlatformResetInputState()
+{
+    memset(s_isVkDown, 0, sizeof(s_isVkDown));
+}
+
+void PlatformKeyEvent(PlatformWindow* window, UINT vk, UINT scanCode, bool extended, KeyAction action)
+{
+    if (window == nullptr || !window->alive) return;
+    vk &= 0xFF;
+    const bool wasDown = s_isVkDown[vk];
+    s_isVkDown[vk] = action != KeyAction::UP;
+    const bool alt = s_isVkDown[VK_MENU];
+    const bool control = s_isVkDown[VK_CONTROL];
+    // Alt combinations (not with Ctrl, which makes AltGr-like chords), the Alt key
+    // itself and F10 go to the system's keyboard messages.
+    const bool system = ((alt || vk == VK_MENU) && !control) || vk == VK_F10;
+    UINT message;
+    LPARAM lParam;
+    if (action == KeyAction::UP) {
+        message = system ? WM_SYSKEYUP : WM_KEYUP;
+        lParam = KeyLParam(scanCode, extended, alt, true, true);
+    } else {
+        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        // Bit 30 is the previous key state: set for auto-repeat.
+        lParam = KeyLParam(scanCode, extended, alt, action == KeyAction::REPEAT || wasDown, false);
+    }
+    PlatformPostInput(window, message, vk, lParam);
+}
+
+void PlatformButtonEvent(PlatformWindow* window, int button, ButtonAction action, int clientX, int clientY)
+{
+    if (window == nullptr || !window->alive || button < 0 || button > 2) return;
+    // Without CS_DBLCLKS the second click is an ordinary button-down.
+    if (action == ButtonAction::DBLCLK && (window->wndClass.style & CS_DBLCLKS) == 0) action = ButtonAction::DOWN;
+    s_isVkDown[BUTTON_VKS[button]] = action != ButtonAction::UP;
+    UINT message = BUTTON_DOWN_MESSAGES[button];
+    if (action == ButtonAction::UP) message += 1;
+    if (action == ButtonAction::DBLCLK) message += 2;
+    PlatformPostInput(window, message, PlatformMouseKeyFlags(), MAKELPARAM(clientX, clientY));
+}
+
+void PlatformWheelEvent(PlatformWindow* window, int delta)
+{
+    if (window == nullptr || !window->alive || delta == 0) return;
+    delta = SDL_clamp(delta, -32768, 32767);
+    POINT cursor;
+    PlatformGetCursorScreen(&cursor);
+    // The wheel's lParam is the cursor's screen position, not a client position.
+    PlatformPostInput(window, WM_MOUSEWHEEL, MAKEWPARAM(PlatformMouseKeyFlags(), static_cast<short>(delta)),
+                      MAKELPARAM(cursor.x, cursor.y));
+}
+
+void PlatformMouseMoveEvent(PlatformWindow* window, int clientX, int clientY)
+{
+    if (window == nullptr || !window->alive) return;
+    PlatformCursorMovedTo(window->clientOrigin.x + clientX, window->clientOrigin.y + clientY);
+    PlatformPostInput(window, WM_MOUSEMOVE, PlatformMouseKeyFlags(), MAKELPARAM(clientX, clientY));
+}

@@ -1,0 +1,250 @@
+// USER32 message queue: posted and input messages, the quit flag, dispatch to
+// the class procedure, default handling, and SDL events turned into messages.
+#include <deque>
+
+#include "PlatformInternal.h"
+#include "PlatformTesting.h"
+
+namespace {
+
+// PostMessageA and TranslateMessage.
+std::deque<MSG>& PostedQueue()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new std::deque<MSG>;
+    return *value;
+}
+// Keyboard, mouse and the close box, in arrival order.
+std::deque<MSG>& InputQueue()
+{
+    static auto* value = new std::deque<MSG>;
+    return *value;
+}
+bool s_isQuitPosted = false;
+int s_quitCode = 0;
+void (*s_defWindowProcObserver)(UINT, WPARAM) = nullptr;
+
+MSG MakeMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MSG msg;
+    msg.hwnd = hWnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = PlatformIsVideoStarted() ? SDL_GetTicks() : 0;
+    PlatformGetCursorScreen(&msg.pt);
+    return msg;
+}
+
+bool Passes(const MSG& msg, HWND hWnd, UINT filterMin, UINT filterMax)
+{
+    if (hWnd != nullptr && msg.hwnd != hWnd) return false;
+    if (filterMin == 0 && filterMax == 0) return true;
+    return msg.message >= filterMin && msg.message <= filterMax;
+}
+
+bool TakeFrom(std::deque<MSG>& queue, LPMSG out, HWND hWnd, UINT filterMin, UINT filterMax, bool remove)
+{
+    for (auto it = queue.begin(); it != queue.end(); ++it) {
+        if (!Passes(*it, hWnd, filterMin, filterMax)) continue;
+        *out = *it;
+        if (remove) queue.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void TranslateSdlEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        PlatformWindow* window = PlatformWindowFromSdlId(event.key.windowID);
+        if (window == nullptr) window = PlatformMainWindow();
+        UINT vk = 0, scanCode = 0;
+        bool extended = false;
+        const bool numLock = (event.key.keysym.mod & KMOD_NUM) != 0;
+        if (!PlatformKeyFromScancode(event.key.keysym.scancode, numLock, &vk, &scanCode, &extended)) return;
+        KeyAction action = KeyAction::UP;
+        if (event.type == SDL_KEYDOWN) action = event.key.repeat != 0 ? KeyAction::REPEAT : KeyAction::DOWN;
+        PlatformKeyEvent(window, vk, scanCode, extended, action);
+        return;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        if (event.button.which == SDL_TOUCH_MOUSEID) return;
+        PlatformWindow* window = PlatformWindowFromSdlId(event.button.windowID);
+        if (window == nullptr) window = PlatformMainWindow();
+        int button = -1;
+        if (event.button.button == SDL_BUTTON_LEFT) button = 0;
+        if (event.button.button == SDL_BUTTON_RIGHT) button = 1;
+        if (event.button.button == SDL_BUTTON_MIDDLE) button = 2;
+        if (button < 0) return;
+        ButtonAction action = ButtonAction::UP;
+        if (event.type == SDL_MOUSEBUTTONDOWN) {
+            // Windows pairs clicks: the 2nd, 4th, ... of a run are double-clicks.
+            action = (event.button.clicks >= 2 && event.button.clicks % 2 == 0) ? ButtonAction::DBLCLK
+                                                                               : ButtonAction::DOWN;
+        }
+        PlatformButtonEvent(window, button, action, event.button.x, event.button.y);
+        return;
+    }
+    case SDL_MOUSEMOTION: {
+        if (event.motion.which == SDL_TOUCH_MOUSEID) return;
+        PlatformWindow* window = PlatformWindowFromSdlId(event.motion.windowID);
+        if (window == nullptr) window = PlatformMainWindow();
+        PlatformMouseMoveEvent(window, event.motion.x, event.motion.y);
+        return;
+    }
+    case SDL_MOUSEWHEEL: {
+        if (event.wheel.which == SDL_TOUCH_MOUSEID) return;
+        PlatformWindow* window = PlatformWindowFromSdlId(event.wheel.windowID);
+        if (window == nullptr) window = PlatformMainWindow();
+        // SDL's precise value keeps the fractions of a notch that high-resolution wheels report.
+        float notches = event.wheel.preciseY != 0.0f ? event.wheel.preciseY : static_cast<float>(event.wheel.y);
+        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+        PlatformWheelEvent(window, static_cast<int>(SDL_lroundf(notches * WHEEL_DELTA)));
+        return;
+    }
+    case SDL_WINDOWEVENT: {
+        PlatformWindow* window = PlatformWindowFromSdlId(event.window.windowID);
+        if (window == nullptr) return;
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_MOVED:
+            if (!window->fullscreen) PlatformWindowMoved(window, event.window.data1, event.window.data2);
+            return;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (window->clientWidth != event.window.data1 || window->clientHeight != event.window.data2) {
+                window->clientWidth = event.window.data1;
+                window->clientHeight = event.window.data2;
+                PlatformSendMessage(window, WM_SIZE, SIZE_RESTORED,
+                                    MAKELPARAM(window->clientWidth, window->clientHeight));
+            }
+            return;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            PlatformActivate(window);
+            return;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (PlatformActiveWindow() == window) PlatformDeactivateApp();
+            return;
+        case SDL_WINDOWEVENT_CLOSE:
+            // The close box: DefWindowProc's WM_SYSCOMMAND SC_CLOSE would send WM_CLOSE.
+            PlatformPostInput(window, WM_CLOSE, 0, 0);
+            return;
+        default:
+            return;
+        }
+    }
+    default:
+        return;  // SDL_QUIT among others: closing goes through SDL_WINDOWEVENT_CLOSE
+    }
+}
+
+}  // namespace
+
+void PlatformPostInput(PlatformWindow* window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window == nullptr || !window->alive) return;
+    // Windows keeps only the newest of a run of mouse moves.
+    if (message == WM_MOUSEMOVE && !InputQueue().empty() && InputQueue().back().message == WM_MOUSEMOVE &&
+        InputQueue().back().hwnd == ToHandle(window)) {
+        InputQueue().pop_back();
+    }
+    InputQueue().push_back(MakeMessage(ToHandle(window), message, wParam, lParam));
+}
+
+void PlatformClearQueue()
+{
+    PostedQueue().clear();
+    InputQueue().clear();
+    s_isQuitPosted = false;
+    s_quitCode = 0;
+}
+
+void PlatformPumpSdlEvents()
+{
+    if (!PlatformIsVideoStarted()) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) TranslateSdlEvent(event);
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT removeMsg)
+{
+    if (msg == nullptr) return FALSE;
+    // Window moves and activation changes are sent messages on Windows: the window
+    // procedure gets them from inside this call, before any queued message.
+    PlatformPumpSdlEvents();
+    PlatformScriptReleaseDueEvents();
+    const bool remove = (removeMsg & PM_REMOVE) != 0;
+    if (TakeFrom(PostedQueue(), msg, hWnd, filterMin, filterMax, remove)) return TRUE;
+    if (TakeFrom(InputQueue(), msg, hWnd, filterMin, filterMax, remove)) return TRUE;
+    // The quit flag turns into WM_QUIT only once nothing else is waiting.
+    const bool quitPasses = (filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
+    if (s_isQuitPosted && quitPasses) {
+        *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(s_quitCode), 0);
+        if (remove) s_isQuitPosted = false;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg)
+{
+    if (msg == nullptr) return FALSE;
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
+    const bool control = PlatformIsVkDown(VK_CONTROL) && !PlatformIsVkDown(VK_MENU);
+    const int character = PlatformCharFromVk(static_cast<UINT>(msg->wParam & 0xFF), PlatformIsVkDown(VK_SHIFT), control);
+    if (character == 0) return FALSE;
+    const UINT charMessage = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+    PostedQueue().push_back(MakeMessage(msg->hwnd, charMessage, static_cast<WPARAM>(character), msg->lParam));
+    return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg)
+{
+    if (msg == nullptr) return 0;
+    PlatformWindow* window = PlatformWindowFromHandle(msg->hwnd);
+    if (window == nullptr) return 0;  // thread messages have no window procedure
+    return PlatformSendMessage(window, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (s_defWindowProcObserver != nullptr) s_defWindowProcObserver(msg, wParam);
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    switch (msg) {
+    case WM_CLOSE:
+        // DefWindowProc destroys the window; WM_DESTROY reaches its procedure.
+        PlatformDestroyWindow(window);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Alt+F4 is the system menu's Close: WM_CLOSE is sent to the window.
+        if ((wParam & 0xFF) == VK_F4 && (lParam & (1L << 29)) != 0 && window != nullptr) {
+            PlatformSendMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE && window != nullptr) PlatformSendMessage(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (hWnd != nullptr && PlatformWindowFromHandle(hWnd) == nullptr) return FALSE;
+    PostedQueue().push_back(MakeMessage(hWnd, msg, wParam, lParam));
+    return TRUE;
+}
+
+void WINAPI PostQuitMessage(int exitCode)
+{
+    s_isQuitPosted = true;
+    s_quitCode = exitCode;
+}
+
+void PlatformSetDefWindowProcObserverForTesting(void (*observer)(UINT message, WPARAM wParam))
+{
+    s_defWindowProcObserver = observer;
+}

@@ -1,0 +1,395 @@
+// The script driver (PINWHIRL_SCRIPT): input events, screenshots and the close
+// box at given frames, and answers for the start-up dialog. A frame number is
+// the count of buffer swaps so far; the events of frame N are queued right
+// after the N-th swap, frame 0's once the program's window exists.
+#include <GL/gl.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "PlatformInternal.h"
+#include "PlatformScript.h"
+
+namespace {
+
+enum class EventKind { KEY, BUTTON, WHEEL, MOUSE, CLOSE };
+
+struct ScriptEvent {
+    long frame = 0;
+    EventKind kind = EventKind::CLOSE;
+    KeyAction keyAction = KeyAction::DOWN;
+    UINT vk = 0;
+    ButtonAction buttonAction = ButtonAction::DOWN;
+    int button = 0;
+    double notches = 0.0;
+    int x = 0;
+    int y = 0;
+};
+
+struct Screenshot {
+    long frame;
+    std::string file;
+};
+
+struct DialogAnswer {
+    int controlId;
+    int button;
+};
+
+struct Script {
+    std::vector<ScriptEvent> events;  // by frame, in script order within a frame
+    std::vector<Screenshot> screenshots;
+    std::vector<DialogAnswer> answers;
+};
+
+bool s_isLoaded = false;
+Script& TheScript()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new Script;
+    return *value;
+}
+size_t s_nextEvent = 0;
+size_t s_nextAnswer = 0;
+long s_swapCount = 0;
+
+bool ParseInteger(const std::string& token, long minimum, long maximum, long* value)
+{
+    if (token.empty()) return false;
+    const bool hex = token.size() > 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X');
+    const char* begin = token.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long result = strtol(hex ? begin + 2 : begin, &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || end == (hex ? begin + 2 : begin)) return false;
+    if (hex && (begin[2] == '-' || begin[2] == '+')) return false;
+    if (result < minimum || result > maximum) return false;
+    *value = result;
+    return true;
+}
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+// One line into the script; false with the reason when it is not a script line.
+bool ParseLine(const std::string& line, Script* script, std::string* reason)
+{
+    std::istringstream stream(line);
+    std::vector<std::string> tokens;
+    std::string token;
+    while (stream >> token) tokens.push_back(token);
+    if (tokens.empty() || tokens[0][0] == '#') return true;
+
+    auto expectCount = [&](size_t count, const char* form) {
+        if (tokens.size() == count) return true;
+        *reason = std::string(tokens.size() < count ? "missing arguments" : "extra text") + ", expected '" + form + "'";
+        return false;
+    };
+
+    if (tokens[0] == "dialog") {
+        if (!expectCount(3, "dialog <control-id> <ok|cancel|help>")) return false;
+        long controlId = 0;
+        if (!ParseInteger(tokens[1], 0, 65535, &controlId)) {
+            *reason = "bad control id " + Quote(tokens[1]);
+            return false;
+        }
+        DialogAnswer answer;
+        answer.controlId = static_cast<int>(controlId);
+        if (tokens[2] == "ok") {
+            answer.button = IDOK;
+        } else if (tokens[2] == "cancel") {
+            answer.button = IDCANCEL;
+        } else if (tokens[2] == "help") {
+            answer.button = IDHELP;
+        } else {
+            *reason = "bad dialog button " + Quote(tokens[2]) + ", expected ok, cancel or help";
+            return false;
+        }
+        script->answers.push_back(answer);
+        return true;
+    }
+    if (tokens[0] != "frame") {
+        *reason = "unknown command " + Quote(tokens[0]) + ", expected 'frame', 'dialog' or a '#' comment";
+        return false;
+    }
+    if (tokens.size() < 3) {
+        *reason = "missing arguments, expected 'frame <N> <event> ...'";
+        return false;
+    }
+    long frame = 0;
+    if (!ParseInteger(tokens[1], 0, 1000000000L, &frame) || tokens[1].find_first_of("xX") != std::string::npos) {
+        *reason = "bad frame number " + Quote(tokens[1]);
+        return false;
+    }
+    ScriptEvent event;
+    event.frame = frame;
+    const std::string& kind = tokens[2];
+    if (kind == "key") {
+        if (!expectCount(5, "frame <N> key <down|repeat|up> <vk>")) return false;
+        event.kind = EventKind::KEY;
+        if (tokens[3] == "down") {
+            event.keyAction = KeyAction::DOWN;
+        } else if (tokens[3] == "repeat") {
+            event.keyAction = KeyAction::REPEAT;
+        } else if (tokens[3] == "up") {
+            event.keyAction = KeyAction::UP;
+        } else {
+            *reason = "bad key action " + Quote(tokens[3]) + ", expected down, repeat or up";
+            return false;
+        }
+        long vk = 0;
+        if (!ParseInteger(tokens[4], 1, 254, &vk)) {
+            *reason = "bad virtual-key code " + Quote(tokens[4]) + ", expected 0x01..0xFE or 1..254";
+            return false;
+        }
+        event.vk = static_cast<UINT>(vk);
+    } else if (kind == "button") {
+        if (!expectCount(5, "frame <N> button <down|dblclk|up> <left|right|middle>")) return false;
+        event.kind = EventKind::BUTTON;
+        if (tokens[3] == "down") {
+            event.buttonAction = ButtonAction::DOWN;
+        } else if (tokens[3] == "dblclk") {
+            event.buttonAction = ButtonAction::DBLCLK;
+        } else if (tokens[3] == "up") {
+            event.buttonAction = ButtonAction::UP;
+        } else {
+            *reason = "bad button action " + Quote(tokens[3]) + ", expected down, dblclk or up";
+            return false;
+        }
+        if (tokens[4] == "left") {
+            event.button = 0;
+        } else if (tokens[4] == "right") {
+            event.button = 1;
+        } else if (tokens[4] == "middle") {
+            event.button = 2;
+        } else {
+            *reason = "bad button " + Quote(tokens[4]) + ", expected left, right or middle";
+            return false;
+        }
+    } else if (kind == "wheel") {
+        if (!expectCount(4, "frame <N> wheel <notches>")) return false;
+        event.kind = EventKind::WHEEL;
+        char* end = nullptr;
+        errno = 0;
+        event.notches = strtod(tokens[3].c_str(), &end);
+        if (errno != 0 || *end != '\0' || !std::isfinite(event.notches) || std::fabs(event.notches) > 273.0) {
+            *reason = "bad wheel notches " + Quote(tokens[3]);
+            return false;
+        }
+    } else if (kind == "mouse") {
+        if (!expectCount(5, "frame <N> mouse <x> <y>")) return false;
+        event.kind = EventKind::MOUSE;
+        long x = 0, y = 0;
+        if (!ParseInteger(tokens[3], -32768, 32767, &x) || !ParseInteger(tokens[4], -32768, 32767, &y)) {
+            *reason = "bad mouse position " + Quote(tokens[3] + " " + tokens[4]);
+            return false;
+        }
+        event.x = static_cast<int>(x);
+        event.y = static_cast<int>(y);
+    } else if (kind == "screenshot") {
+        if (!expectCount(4, "frame <N> screenshot <file.png>")) return false;
+        if (frame < 1) {
+            *reason = "no picture is presented before frame 1";
+            return false;
+        }
+        script->screenshots.push_back(Screenshot{frame, tokens[3]});
+        return true;
+    } else if (kind == "close") {
+        if (!expectCount(3, "frame <N> close")) return false;
+        event.kind = EventKind::CLOSE;
+    } else {
+        *reason = "unknown event " + Quote(kind) + ", expected key, button, wheel, mouse, screenshot or close";
+        return false;
+    }
+    script->events.push_back(event);
+    return true;
+}
+
+void ApplyEvent(PlatformWindow* window, const ScriptEvent& event)
+{
+    POINT cursor;
+    PlatformGetCursorScreen(&cursor);
+    const int clientX = cursor.x - window->clientOrigin.x;
+    const int clientY = cursor.y - window->clientOrigin.y;
+    switch (event.kind) {
+    case EventKind::KEY: {
+        UINT scanCode = 0;
+        bool extended = false;
+        PlatformScanCodeFromVk(event.vk, &scanCode, &extended);
+        PlatformKeyEvent(window, event.vk, scanCode, extended, event.keyAction);
+        return;
+    }
+    case EventKind::BUTTON:
+        PlatformButtonEvent(window, event.button, event.buttonAction, clientX, clientY);
+        return;
+    case EventKind::WHEEL:
+        PlatformWheelEvent(window, static_cast<int>(std::lround(event.notches * WHEEL_DELTA)));
+        return;
+    case EventKind::MOUSE:
+        SetCursorPos(window->clientOrigin.x + event.x, window->clientOrigin.y + event.y);
+        PlatformMouseMoveEvent(window, event.x, event.y);
+        return;
+    case EventKind::CLOSE:
+        PlatformPostInput(window, WM_CLOSE, 0, 0);
+        return;
+    }
+}
+
+bool WritePng(const std::string& file, int width, int height, const std::vector<unsigned char>& rgbTopDown)
+{
+    FILE* out = fopen(file.c_str(), "wb");
+    if (out == nullptr) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        fclose(out);
+        return false;
+    }
+    png_init_io(png, out);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int row = 0; row < height; ++row) {
+        png_write_row(png, const_cast<png_bytep>(&rgbTopDown[static_cast<size_t>(row) * width * 3]));
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(out) == 0;
+}
+
+void TakeScreenshot(PlatformWindow* window, const std::string& file)
+{
+    if (!PlatformIsContextCurrentOn(window)) {
+        fprintf(stderr, "PINWHIRL_SCRIPT: no rendering context on the window, no screenshot %s\n", file.c_str());
+        return;
+    }
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+    if (width <= 0 || height <= 0) return;
+    std::vector<unsigned char> bottomUp(static_cast<size_t>(width) * height * 3);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    GLint readBuffer = 0;
+    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+    if (window->glFormat.doubleBuffer) glReadBuffer(GL_BACK);  // the picture this swap presents
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadBuffer(static_cast<GLenum>(readBuffer));
+    glPopClientAttrib();
+    std::vector<unsigned char> topDown(bottomUp.size());
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (int row = 0; row < height; ++row) {
+        std::copy_n(&bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes,
+                    &topDown[static_cast<size_t>(row) * rowBytes]);
+    }
+    if (!WritePng(file, width, height, topDown)) {
+        fprintf(stderr, "PINWHIRL_SCRIPT: could not write the screenshot %s\n", file.c_str());
+    }
+}
+
+}  // namespace
+
+bool PlatformLoadScriptText(const std::string& text, const std::string& name, std::string* error)
+{
+    Script script;
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string reason;
+        if (!ParseLine(line, &script, &reason)) {
+            if (error != nullptr) *error = name + ":" + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        }
+    }
+    std::stable_sort(script.events.begin(), script.events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
+    TheScript() = script;
+    s_isLoaded = true;
+    s_nextEvent = 0;
+    s_nextAnswer = 0;
+    // Events already due (a script loaded in the middle of a test) wait for the next queue check.
+    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame < s_swapCount) ++s_nextEvent;
+    return true;
+}
+
+bool PlatformLoadScriptFile(const std::string& path, std::string* error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error != nullptr) *error = path + ": cannot open the script";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return PlatformLoadScriptText(text.str(), path, error);
+}
+
+void PlatformUnloadScript()
+{
+    TheScript() = Script();
+    s_isLoaded = false;
+    s_nextEvent = 0;
+    s_nextAnswer = 0;
+}
+
+void PlatformLoadScriptFromEnvironmentOrExit()
+{
+    std::string error;
+    if (!PlatformFixedStep(nullptr, &error)) {
+        fprintf(stderr, "Pinwhirl: %s\n", error.c_str());
+        exit(1);
+    }
+    const char* path = getenv("PINWHIRL_SCRIPT");
+    if (path == nullptr || *path == '\0') return;
+    if (!PlatformLoadScriptFile(path, &error)) {
+        fprintf(stderr, "Pinwhirl: bad PINWHIRL_SCRIPT: %s\n", error.c_str());
+        exit(1);
+    }
+}
+
+bool PlatformTakeScriptedDialogAnswer(int* controlId, int* button)
+{
+    if (s_nextAnswer >= TheScript().answers.size()) return false;
+    const DialogAnswer& answer = TheScript().answers[s_nextAnswer++];
+    if (controlId != nullptr) *controlId = answer.controlId;
+    if (button != nullptr) *button = answer.button;
+    return true;
+}
+
+int PlatformGetPresentedFrameCount() { return static_cast<int>(s_swapCount); }
+
+bool PlatformIsScriptRunning() { return s_isLoaded; }
+
+void PlatformScriptBeforeSwap(PlatformWindow* window)
+{
+    for (const Screenshot& shot : TheScript().screenshots) {
+        if (shot.frame == s_swapCount + 1) TakeScreenshot(window, shot.file);
+    }
+}
+
+void PlatformScriptAfterSwap()
+{
+    ++s_swapCount;
+    PlatformScriptReleaseDueEvents();
+}
+
+void PlatformScriptReleaseDueEvents()
+{
+    if (s_nextEvent >= TheScript().events.size()) return;
+    PlatformWindow* window = PlatformMainWindow();
+    if (window == nullptr) return;  // frame 0's events wait for the window
+    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame <= s_swapCount) {
+        ApplyEvent(window, TheScript().events[s_nextEvent++]);
+    }
+}

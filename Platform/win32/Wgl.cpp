@@ -1,0 +1,177 @@
+// GDI32 pixel formats and SwapBuffers, and WGL contexts, on SDL's OpenGL
+// windows (GLX or EGL underneath; EGL + Mesa under the offscreen driver).
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "PlatformInternal.h"
+
+namespace {
+
+struct PlatformContext {
+    SDL_GLContext context = nullptr;
+    PlatformWindow* window = nullptr;  // the window it was made on (SDL needs one to make it current)
+};
+
+std::vector<PlatformContext*>& Contexts()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new std::vector<PlatformContext*>;
+    return *value;
+}
+PlatformContext* s_current = nullptr;
+PlatformWindow* s_currentWindow = nullptr;
+
+// Pixel format 1 is the one format ChoosePixelFormat offers: RGBA, double-buffered,
+// the colour, alpha, depth and stencil bits asked for.
+const int THE_PIXEL_FORMAT = 1;
+
+PlatformWindow* WindowOfDC(HDC hdc)
+{
+    if (hdc == nullptr) return nullptr;
+    for (PlatformWindow* window : PlatformWindows()) {
+        if (reinterpret_cast<HDC>(&window->dc) == hdc) return window;
+    }
+    return nullptr;
+}
+
+PlatformContext* FromHandle(HGLRC hglrc)
+{
+    for (PlatformContext* context : Contexts()) {
+        if (reinterpret_cast<HGLRC>(context) == hglrc) return context;
+    }
+    return nullptr;
+}
+
+void DeleteContext(PlatformContext* context)
+{
+    if (context == s_current) {
+        SDL_GL_MakeCurrent(s_currentWindow != nullptr ? s_currentWindow->sdl : nullptr, nullptr);
+        s_current = nullptr;
+        s_currentWindow = nullptr;
+    }
+    SDL_GL_DeleteContext(context->context);
+    for (size_t i = 0; i < Contexts().size(); ++i) {
+        if (Contexts()[i] == context) {
+            Contexts().erase(Contexts().begin() + static_cast<long>(i));
+            break;
+        }
+    }
+    delete context;
+}
+
+}  // namespace
+
+int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* pfd)
+{
+    if (pfd == nullptr || WindowOfDC(hdc) == nullptr) return 0;
+    if ((pfd->dwFlags & PFD_SUPPORT_OPENGL) == 0 || pfd->iPixelType != PFD_TYPE_RGBA) return 0;
+    return THE_PIXEL_FORMAT;
+}
+
+BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* pfd)
+{
+    PlatformWindow* window = WindowOfDC(hdc);
+    if (window == nullptr || format != THE_PIXEL_FORMAT || pfd == nullptr) return FALSE;
+    // As on Windows a window's pixel format is set once.
+    if (window->pixelFormat != 0) return window->pixelFormat == format ? TRUE : FALSE;
+    PlatformGlFormat wanted;
+    wanted.colorBits = pfd->cColorBits != 0 && pfd->cColorBits <= 16 ? 16 : 24;
+    wanted.alphaBits = pfd->cAlphaBits;
+    wanted.depthBits = pfd->cDepthBits;
+    wanted.stencilBits = pfd->cStencilBits;
+    wanted.doubleBuffer = (pfd->dwFlags & PFD_DOUBLEBUFFER) != 0;
+    if (!PlatformWindowUseGlFormat(window, wanted)) return FALSE;
+    window->pixelFormat = format;
+    return TRUE;
+}
+
+HGLRC WINAPI wglCreateContext(HDC hdc)
+{
+    PlatformWindow* window = WindowOfDC(hdc);
+    if (window == nullptr || window->sdl == nullptr) return nullptr;
+    if (window->pixelFormat == 0) return nullptr;  // ERROR_INVALID_PIXEL_FORMAT
+
+    // A compatibility profile keeps OpenGL 1.1 immediate mode, display lists and glBitmap.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+    if (context == nullptr) {
+        // Whatever the driver gives without a version request is a legacy context too.
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+        context = SDL_GL_CreateContext(window->sdl);
+    }
+    if (context == nullptr) {
+        std::string text = std::string("Platform: SDL_GL_CreateContext failed: ") + SDL_GetError() + "\n";
+        OutputDebugStringA(text.c_str());
+        return nullptr;
+    }
+    // SDL makes the new context current; wglCreateContext does not.
+    if (s_current != nullptr) {
+        SDL_GL_MakeCurrent(s_currentWindow->sdl, s_current->context);
+    } else {
+        SDL_GL_MakeCurrent(window->sdl, nullptr);
+    }
+    PlatformContext* result = new PlatformContext;
+    result->context = context;
+    result->window = window;
+    Contexts().push_back(result);
+    return reinterpret_cast<HGLRC>(result);
+}
+
+BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC hglrc)
+{
+    if (hglrc == nullptr) {
+        if (s_current != nullptr) SDL_GL_MakeCurrent(s_currentWindow->sdl, nullptr);
+        s_current = nullptr;
+        s_currentWindow = nullptr;
+        return TRUE;
+    }
+    PlatformContext* context = FromHandle(hglrc);
+    PlatformWindow* window = WindowOfDC(hdc);
+    if (context == nullptr || window == nullptr || window->sdl == nullptr) return FALSE;
+    if (window->pixelFormat == 0) return FALSE;
+    if (SDL_GL_MakeCurrent(window->sdl, context->context) != 0) return FALSE;
+    s_current = context;
+    s_currentWindow = window;
+    return TRUE;
+}
+
+BOOL WINAPI SwapBuffers(HDC hdc)
+{
+    PlatformWindow* window = WindowOfDC(hdc);
+    if (window == nullptr || window->sdl == nullptr) return FALSE;
+    PlatformScriptBeforeSwap(window);
+    SDL_GL_SwapWindow(window->sdl);
+    PlatformClockFramePresented();
+    PlatformScriptAfterSwap();
+    return TRUE;
+}
+
+bool PlatformIsContextCurrentOn(PlatformWindow* window)
+{
+    return s_current != nullptr && s_currentWindow == window;
+}
+
+void PlatformDestroyContextsOf(PlatformWindow* window)
+{
+    std::vector<PlatformContext*> contexts = Contexts();
+    for (PlatformContext* context : contexts) {
+        if (context->window == window || s_currentWindow == window) {
+            if (context == s_current && s_currentWindow == window) {
+                SDL_GL_MakeCurrent(window->sdl, nullptr);
+                s_current = nullptr;
+                s_currentWindow = nullptr;
+            }
+        }
+        if (context->window == window) DeleteContext(context);
+    }
+}
+
+void PlatformDestroyAllContexts()
+{
+    while (!Contexts().empty()) DeleteContext(Contexts().back());
+}

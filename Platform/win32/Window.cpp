@@ -1,0 +1,537 @@
+// USER32 windows: window classes, CreateWindowExA on an SDL window with an
+// OpenGL surface, showing, activation and focus, and the window rectangles.
+#include <strings.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "PlatformInternal.h"
+#include "PlatformTesting.h"
+
+namespace {
+
+struct WindowClass {
+    WNDCLASSA wndClass;
+    std::string name;
+    ATOM atom;
+};
+
+std::vector<WindowClass>& Classes()
+{
+    static auto* classes = new std::vector<WindowClass>;  // outlives every static destructor
+    return *classes;
+}
+ATOM s_nextAtom = 0xC000;  // where Windows numbers registered classes from
+
+// The layer's state is never destroyed: engine singletons report failures (and so hide
+// windows and show message boxes) from their destructors, after ours would have run.
+// Live windows, oldest first.
+std::vector<PlatformWindow*>& LiveWindows()
+{
+    // Never destroyed: static destructors (engine singletons) may still call the layer.
+    static auto* value = new std::vector<PlatformWindow*>;
+    return *value;
+}
+// Destroyed windows, kept so that stale handles stay harmless.
+std::vector<PlatformWindow*>& Graveyard()
+{
+    static auto* value = new std::vector<PlatformWindow*>;
+    return *value;
+}
+PlatformWindow* s_activeWindow = nullptr;
+PlatformWindow* s_focusWindow = nullptr;
+bool s_isAppActive = false;
+int s_videoState = 0;  // 0 not tried, 1 started, -1 failed
+
+struct StockHandle {
+    int unused;
+};
+StockHandle s_applicationIcon;
+StockHandle s_arrowCursor;
+
+WindowClass* FindClass(LPCSTR name)
+{
+    const uintptr_t value = reinterpret_cast<uintptr_t>(name);
+    for (WindowClass& c : Classes()) {
+        if (value < 0x10000) {
+            if (c.atom == value) return &c;
+        } else if (strcasecmp(c.name.c_str(), name) == 0) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
+void ExitHandler()
+{
+    // A fullscreen mode must not outlive the program, whatever way it ends.
+    if (PlatformIsFullscreenModeActive()) ChangeDisplaySettingsA(nullptr, 0);
+}
+
+void SetGlAttributes(const PlatformGlFormat& format)
+{
+    // OpenGL 1.1 immediate mode, display lists and glBitmap need a compatibility profile.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    const int red = format.colorBits <= 16 ? 5 : 8;
+    const int green = format.colorBits <= 16 ? 6 : 8;
+    const int blue = format.colorBits <= 16 ? 5 : 8;
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, red);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, green);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, blue);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, format.alphaBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencilBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
+}
+
+SDL_Window* CreateSdlWindow(PlatformWindow* window)
+{
+    SetGlAttributes(window->glFormat);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if ((window->style & WS_CAPTION) != WS_CAPTION) flags |= SDL_WINDOW_BORDERLESS;
+    if ((window->style & WS_THICKFRAME) != 0) flags |= SDL_WINDOW_RESIZABLE;
+    SDL_Window* sdl = SDL_CreateWindow(window->title.c_str(), window->clientOrigin.x, window->clientOrigin.y,
+                                       window->clientWidth, window->clientHeight, flags);
+    if (sdl == nullptr) {
+        std::string text = std::string("Platform: SDL_CreateWindow failed: ") + SDL_GetError() + "\n";
+        OutputDebugStringA(text.c_str());
+    }
+    return sdl;
+}
+
+void ForgetWindow(PlatformWindow* window)
+{
+    for (size_t i = 0; i < LiveWindows().size(); ++i) {
+        if (LiveWindows()[i] == window) {
+            LiveWindows().erase(LiveWindows().begin() + static_cast<long>(i));
+            break;
+        }
+    }
+    Graveyard().push_back(window);
+}
+
+void SetFocusTo(PlatformWindow* window)
+{
+    PlatformWindow* old = s_focusWindow;
+    if (old == window) return;
+    s_focusWindow = window;
+    if (old != nullptr && old->alive) PlatformSendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+    if (window != nullptr && window->alive) PlatformSendMessage(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+}
+
+}  // namespace
+
+bool PlatformEnsureVideo()
+{
+    if (s_videoState != 0) return s_videoState > 0;
+    // Ctrl+C ends the program as it does any Unix program; SDL would turn it into SDL_QUIT.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Windows' defaults: 500 ms and a 4 x 4 pixel rectangle around the first click.
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, "500");
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+    // A click that activates the window is also delivered, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::string text = std::string("Platform: SDL could not start its video subsystem: ") + SDL_GetError() + "\n";
+        OutputDebugStringA(text.c_str());
+        s_videoState = -1;
+        return false;
+    }
+    s_videoState = 1;
+    // Keep the OpenGL library loaded for the life of the process: SDL would unload it with
+    // the last OpenGL window, and the driver's allocations would then look leaked.
+    if (SDL_GL_LoadLibrary(nullptr) != 0) {
+        std::string text = std::string("Platform: SDL could not load OpenGL: ") + SDL_GetError() + "\n";
+        OutputDebugStringA(text.c_str());
+    }
+    PlatformApplyCursorVisibility();  // ShowCursor may have counted before SDL was there
+    atexit(ExitHandler);
+    return true;
+}
+
+bool PlatformIsVideoStarted() { return s_videoState > 0; }
+
+bool PlatformIsHeadless()
+{
+    if (!PlatformEnsureVideo()) return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+}
+
+PlatformWindow* PlatformWindowFromHandle(HWND hWnd)
+{
+    if (hWnd == nullptr) return nullptr;
+    for (PlatformWindow* window : LiveWindows()) {
+        if (ToHandle(window) == hWnd) return window;
+    }
+    return nullptr;
+}
+
+PlatformWindow* PlatformWindowFromSdlId(Uint32 id)
+{
+    for (PlatformWindow* window : LiveWindows()) {
+        if (window->sdlId == id) return window;
+    }
+    return nullptr;
+}
+
+PlatformWindow* PlatformDesktop()
+{
+    static PlatformWindow* desktop = nullptr;
+    if (desktop == nullptr) {
+        desktop = new PlatformWindow;
+        desktop->isDesktop = true;
+        desktop->visible = true;
+        desktop->alive = false;  // no window procedure, no SDL window
+        PlatformInitDC(&desktop->dc, nullptr);
+    }
+    return desktop;
+}
+
+const std::vector<PlatformWindow*>& PlatformWindows() { return LiveWindows(); }
+
+PlatformWindow* PlatformActiveWindow() { return s_activeWindow; }
+
+PlatformWindow* PlatformMainWindow()
+{
+    if (s_activeWindow != nullptr && s_activeWindow->alive) return s_activeWindow;
+    return LiveWindows().empty() ? nullptr : LiveWindows().back();
+}
+
+LRESULT PlatformSendMessage(PlatformWindow* window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window == nullptr || !window->alive || window->wndClass.lpfnWndProc == nullptr) return 0;
+    return window->wndClass.lpfnWndProc(ToHandle(window), message, wParam, lParam);
+}
+
+void PlatformActivate(PlatformWindow* window)
+{
+    if (window == nullptr || !window->alive) return;
+    if (s_isAppActive && s_activeWindow == window) {
+        SetFocusTo(window);
+        return;
+    }
+    PlatformWindow* old = s_activeWindow;
+    if (s_isAppActive && old != nullptr && old->alive) {
+        PlatformSendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
+    }
+    if (!s_isAppActive) {
+        s_isAppActive = true;
+        // Windows tells every top-level window of the application.
+        std::vector<PlatformWindow*> windows = LiveWindows();
+        for (PlatformWindow* w : windows) PlatformSendMessage(w, WM_ACTIVATEAPP, TRUE, 0);
+    }
+    s_activeWindow = window;
+    PlatformSendMessage(window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+    SetFocusTo(window);
+}
+
+void PlatformDeactivateApp()
+{
+    if (!s_isAppActive) return;
+    PlatformWindow* old = s_activeWindow;
+    if (old != nullptr && old->alive) PlatformSendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
+    s_isAppActive = false;
+    s_activeWindow = nullptr;
+    std::vector<PlatformWindow*> windows = LiveWindows();
+    for (PlatformWindow* w : windows) PlatformSendMessage(w, WM_ACTIVATEAPP, FALSE, 0);
+    SetFocusTo(nullptr);
+}
+
+void PlatformWindowMoved(PlatformWindow* window, int clientX, int clientY)
+{
+    if (window->clientOrigin.x == clientX && window->clientOrigin.y == clientY) return;
+    window->clientOrigin.x = clientX;
+    window->clientOrigin.y = clientY;
+    PlatformSendMessage(window, WM_MOVE, 0, MAKELPARAM(clientX, clientY));
+}
+
+void PlatformDestroyWindow(PlatformWindow* window)
+{
+    if (window == nullptr || !window->alive) return;
+    if (window->visible) {
+        window->visible = false;
+        if (window->sdl != nullptr) SDL_HideWindow(window->sdl);
+    }
+    if (s_activeWindow == window) PlatformDeactivateApp();
+    if (s_focusWindow == window) s_focusWindow = nullptr;
+    PlatformSendMessage(window, WM_DESTROY, 0, 0);
+    window->alive = false;
+    PlatformDestroyContextsOf(window);
+    PlatformReleaseDC(&window->dc);
+    if (window->sdl != nullptr) SDL_DestroyWindow(window->sdl);
+    window->sdl = nullptr;
+    window->sdlId = 0;
+    ForgetWindow(window);
+}
+
+void PlatformDestroyAllWindows()
+{
+    while (!LiveWindows().empty()) {
+        PlatformWindow* window = LiveWindows().back();
+        // No messages: a test is tearing down, the program is not closing a window.
+        window->wndClass.lpfnWndProc = nullptr;
+        PlatformDestroyWindow(window);
+    }
+    for (PlatformWindow* window : Graveyard()) delete window;
+    Graveyard().clear();
+    s_activeWindow = nullptr;
+    s_focusWindow = nullptr;
+    s_isAppActive = false;
+}
+
+bool PlatformWindowUseGlFormat(PlatformWindow* window, const PlatformGlFormat& format)
+{
+    if (window->glFormat == format) return true;
+    // An SDL window gets its visual (X11) or surface config (EGL) when it is made, so a
+    // different pixel format needs a new SDL window under the same HWND.
+    const PlatformGlFormat old = window->glFormat;
+    window->glFormat = format;
+    SDL_Window* replacement = CreateSdlWindow(window);
+    if (replacement == nullptr) {
+        window->glFormat = old;
+        return false;
+    }
+    SDL_DestroyWindow(window->sdl);
+    window->sdl = replacement;
+    window->sdlId = SDL_GetWindowID(replacement);
+    if (window->fullscreen) PlatformApplyFullscreen(window);
+    if (window->visible) SDL_ShowWindow(replacement);
+    return true;
+}
+
+void PlatformFrameMetrics(DWORD style, BOOL menu, DWORD exStyle, RECT* frame)
+{
+    // There are no decorations to measure under SDL (the window manager draws its own,
+    // if any), so these are fixed Win32-like metrics: a 3-pixel fixed frame (4 when
+    // resizable) and a 26-pixel caption for WS_CAPTION, a 1-pixel WS_BORDER, and
+    // nothing for a bare WS_POPUP.
+    (void)exStyle;
+    const DWORD WS_DLGFRAME_BIT = 0x00400000L;
+    LONG border = 0;
+    if ((style & WS_THICKFRAME) != 0) {
+        border = 4;
+    } else if ((style & WS_DLGFRAME_BIT) != 0) {
+        border = 3;
+    } else if ((style & WS_BORDER) != 0) {
+        border = 1;
+    }
+    frame->left = border;
+    frame->right = border;
+    frame->bottom = border;
+    frame->top = border;
+    if ((style & WS_CAPTION) == WS_CAPTION) frame->top += 26;
+    if (menu) frame->top += 20;
+}
+
+BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle)
+{
+    if (rect == nullptr) return FALSE;
+    RECT frame;
+    PlatformFrameMetrics(style, menu, exStyle, &frame);
+    rect->left -= frame.left;
+    rect->top -= frame.top;
+    rect->right += frame.right;
+    rect->bottom += frame.bottom;
+    return TRUE;
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wndClass)
+{
+    if (wndClass == nullptr || wndClass->lpszClassName == nullptr || wndClass->lpfnWndProc == nullptr) return 0;
+    if (reinterpret_cast<uintptr_t>(wndClass->lpszClassName) < 0x10000) return 0;
+    if (FindClass(wndClass->lpszClassName) != nullptr) return 0;  // ERROR_CLASS_ALREADY_EXISTS
+    WindowClass c;
+    c.wndClass = *wndClass;
+    c.name = wndClass->lpszClassName;
+    c.atom = s_nextAtom++;
+    Classes().push_back(c);
+    WindowClass& stored = Classes().back();
+    stored.wndClass.lpszClassName = nullptr;  // the copy in name is the one that lives
+    stored.wndClass.lpszMenuName = nullptr;
+    return stored.atom;
+}
+
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR name)
+{
+    // Only the system's stock icon exists; the program has no icon resources.
+    if (hInstance == nullptr && name == IDI_APPLICATION) return reinterpret_cast<HICON>(&s_applicationIcon);
+    return nullptr;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR name)
+{
+    if (hInstance == nullptr && name == IDC_ARROW) return reinterpret_cast<HCURSOR>(&s_arrowCursor);
+    return nullptr;
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                            int width, int height, HWND parent, HMENU menu, HINSTANCE hInstance, LPVOID param)
+{
+    (void)parent;
+    (void)hInstance;
+    (void)param;
+    if (className == nullptr) return nullptr;
+    WindowClass* windowClass = FindClass(className);
+    if (windowClass == nullptr) return nullptr;
+    if (!PlatformEnsureVideo()) return nullptr;
+
+    PlatformWindow* window = new PlatformWindow;
+    window->wndClass = windowClass->wndClass;
+    window->style = style;
+    window->exStyle = exStyle;
+    window->title = windowName != nullptr ? windowName : "";
+    RECT frame;
+    PlatformFrameMetrics(style, menu != nullptr, exStyle, &frame);
+    if (x == CW_USEDEFAULT) {
+        x = 0;
+        y = 0;
+    }
+    if (width == CW_USEDEFAULT) {
+        width = 640 + frame.left + frame.right;
+        height = 480 + frame.top + frame.bottom;
+    }
+    window->clientOrigin.x = x + frame.left;
+    window->clientOrigin.y = y + frame.top;
+    window->clientWidth = SDL_max(1, width - frame.left - frame.right);
+    window->clientHeight = SDL_max(1, height - frame.top - frame.bottom);
+
+    window->sdl = CreateSdlWindow(window);
+    if (window->sdl == nullptr) {
+        delete window;
+        return nullptr;
+    }
+    window->sdlId = SDL_GetWindowID(window->sdl);
+    PlatformInitDC(&window->dc, window);
+    LiveWindows().push_back(window);
+    if ((style & WS_POPUP) != 0 && PlatformIsFullscreenModeActive()) PlatformApplyFullscreen(window);
+
+    // What a real window receives while CreateWindowEx runs.
+    if (PlatformSendMessage(window, WM_CREATE, 0, 0) == -1) {
+        PlatformDestroyWindow(window);
+        return nullptr;
+    }
+    if (!window->alive) return nullptr;
+    PlatformSendMessage(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->clientWidth, window->clientHeight));
+    PlatformSendMessage(window, WM_MOVE, 0, MAKELPARAM(window->clientOrigin.x, window->clientOrigin.y));
+    if (!window->alive) return nullptr;
+    HWND hWnd = ToHandle(window);
+    if ((style & WS_VISIBLE) != 0) ShowWindow(hWnd, SW_SHOW);
+    return hWnd;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int cmdShow)
+{
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    if (window == nullptr) return FALSE;
+    const BOOL wasVisible = window->visible ? TRUE : FALSE;
+    if (cmdShow == SW_HIDE) {
+        if (!window->visible) return wasVisible;
+        PlatformSendMessage(window, WM_SHOWWINDOW, FALSE, 0);
+        window->visible = false;
+        if (window->sdl != nullptr) SDL_HideWindow(window->sdl);
+        // The only window of the application going away hands activation to another program.
+        if (s_activeWindow == window) PlatformDeactivateApp();
+        return wasVisible;
+    }
+    if (!window->visible) {
+        PlatformSendMessage(window, WM_SHOWWINDOW, TRUE, 0);
+        if (!window->alive) return wasVisible;
+        window->visible = true;
+        SDL_ShowWindow(window->sdl);
+    }
+    if (cmdShow != SW_SHOWNA && cmdShow != SW_SHOWNOACTIVATE) PlatformActivate(window);
+    return wasVisible;
+}
+
+BOOL WINAPI SetForegroundWindow(HWND hWnd)
+{
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    if (window == nullptr) return FALSE;
+    if (window->visible && !PlatformIsHeadless()) SDL_RaiseWindow(window->sdl);
+    PlatformActivate(window);
+    return TRUE;
+}
+
+HWND WINAPI SetFocus(HWND hWnd)
+{
+    PlatformWindow* old = s_focusWindow;
+    if (hWnd == nullptr) {
+        SetFocusTo(nullptr);
+        return ToHandle(old);
+    }
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    if (window == nullptr) return nullptr;
+    if (!s_isAppActive || s_activeWindow != window) {
+        PlatformActivate(window);
+    } else {
+        SetFocusTo(window);
+    }
+    return old != nullptr ? ToHandle(old) : nullptr;
+}
+
+HWND WINAPI GetDesktopWindow(void)
+{
+    return ToHandle(PlatformDesktop());
+}
+
+namespace {
+bool s_hasFakeDesktop = false;
+RECT s_fakeDesktop = {0, 0, 0, 0};
+}  // namespace
+
+void PlatformSetDesktopRectForTesting(const RECT* rect)
+{
+    s_hasFakeDesktop = rect != nullptr;
+    if (rect != nullptr) s_fakeDesktop = *rect;
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT rect)
+{
+    if (rect == nullptr) return FALSE;
+    if (hWnd == ToHandle(PlatformDesktop())) {
+        if (s_hasFakeDesktop) {
+            *rect = s_fakeDesktop;
+            return TRUE;
+        }
+        if (!PlatformEnsureVideo()) return FALSE;
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(0, &bounds) != 0) return FALSE;
+        rect->left = bounds.x;
+        rect->top = bounds.y;
+        rect->right = bounds.x + bounds.w;
+        rect->bottom = bounds.y + bounds.h;
+        return TRUE;
+    }
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    if (window == nullptr) return FALSE;
+    RECT frame;
+    PlatformFrameMetrics(window->style, FALSE, window->exStyle, &frame);
+    rect->left = window->clientOrigin.x - frame.left;
+    rect->top = window->clientOrigin.y - frame.top;
+    rect->right = window->clientOrigin.x + window->clientWidth + frame.right;
+    rect->bottom = window->clientOrigin.y + window->clientHeight + frame.bottom;
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND hWnd)
+{
+    if (hWnd == nullptr) return reinterpret_cast<HDC>(&PlatformDesktop()->dc);
+    if (hWnd == ToHandle(PlatformDesktop())) return reinterpret_cast<HDC>(&PlatformDesktop()->dc);
+    PlatformWindow* window = PlatformWindowFromHandle(hWnd);
+    if (window == nullptr) return nullptr;
+    // Every window keeps one device context for its life, as CS_OWNDC gives.
+    return reinterpret_cast<HDC>(&window->dc);
+}
+
+void PlatformResetWindowsForTesting()
+{
+    PlatformDestroyAllContexts();
+    PlatformDestroyAllWindows();
+    Classes().clear();
+    PlatformClearQueue();
+    PlatformResetInputState();
+    PlatformResetDisplayForTesting();
+}
