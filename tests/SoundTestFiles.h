@@ -1,13 +1,11 @@
 // Test WAV files, written as RIFF/PCM bytes into a directory of their own.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "TestSupport.h"  // TestFolder holds the files
 
 struct WavLayout {
     int channels = 1;
@@ -91,39 +89,3 @@ inline std::vector<uint8_t> MakeSilentWav(int frames, int rate, int channels = 1
     layout.channels = channels;
     return MakeWavBytes(std::vector<int>(static_cast<size_t>(frames * channels), 1000), layout);
 }
-
-// A temporary directory that removes what it holds when it goes out of scope. Kept on
-// the stack or in a fixture: a death test's child ends with exit() and must not remove it.
-class SoundTestDirectory {
-public:
-    SoundTestDirectory()
-    {
-        char pattern[] = "/tmp/pinwhirl_sound_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        _path = made != nullptr ? made : "/tmp";
-    }
-    ~SoundTestDirectory()
-    {
-        for (const std::string& file : _files) unlink(file.c_str());
-        rmdir(_path.c_str());
-    }
-    SoundTestDirectory(const SoundTestDirectory&) = delete;
-    SoundTestDirectory& operator=(const SoundTestDirectory&) = delete;
-
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes)
-    {
-        const std::string file = _path + "/" + name;
-        FILE* out = fopen(file.c_str(), "wb");
-        if (out != nullptr) {
-            fwrite(bytes.data(), 1, bytes.size(), out);
-            fclose(out);
-        }
-        _files.push_back(file);
-        return file;
-    }
-    std::string PathOf(const std::string& name) const { return _path + "/" + name; }
-
-private:
-    std::string _path;
-    std::vector<std::string> _files;
-};

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 // Test programs run headless: a real OpenGL context from the offscreen driver and
 // silent audio. Set before main so SDL sees it whenever it starts.
@@ -47,4 +49,48 @@ DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz)
     mode.dmPelsHeight = static_cast<DWORD>(height);
     mode.dmDisplayFrequency = static_cast<DWORD>(refreshHz);
     return mode;
+}
+
+static const char* const kInheritedFolderVariable = "PINWHIRL_TEST_FOLDER";
+
+TestFolder::TestFolder()
+{
+    const char* inherited = getenv(kInheritedFolderVariable);
+    if (inherited != nullptr && !GTEST_FLAG_GET(internal_run_death_test).empty()) {
+        _path = inherited;
+        _owned = false;
+        return;
+    }
+    char pattern[] = "/tmp/pinwhirl_test_XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) {
+        ADD_FAILURE() << "cannot make a temporary folder: " << strerror(errno);
+        _path = "/tmp";
+        _owned = false;
+        return;
+    }
+    _path = made;
+    setenv(kInheritedFolderVariable, _path.c_str(), 1);
+}
+
+TestFolder::~TestFolder()
+{
+    if (!_owned) return;
+    std::error_code error;
+    std::filesystem::remove_all(_path, error);
+    EXPECT_FALSE(error) << "cannot remove " << _path << ": " << error.message();
+}
+
+std::string TestFolder::Write(const std::string& name, const std::string& bytes) const
+{
+    const std::string path = PathOf(name);
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    EXPECT_TRUE(out.good()) << "cannot write " << path;
+    return path;
+}
+
+std::string TestFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const
+{
+    return Write(name, std::string(bytes.begin(), bytes.end()));
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,3 +16,24 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // An adapter display mode as EnumDisplaySettingsA reports one.
 DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz);
+
+// A fresh folder under /tmp, removed with everything in it when the object goes.
+// A "threadsafe" death test's child runs the test again from the start: it takes over the
+// folder its parent made (so paths in expected messages match) and leaves removal to the parent.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::string& Path() const { return _path; }
+    std::string PathOf(const std::string& name) const { return _path + "/" + name; }
+    // Writes the bytes to the named file in the folder and returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+
+private:
+    std::string _path;
+    bool _owned = true;
+};

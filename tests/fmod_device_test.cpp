@@ -34,7 +34,7 @@ bool WaitUntilStopped(int channel, double seconds)
 TEST(FsoundDevice, TheDeviceThreadPlaysSoundsToTheirEnd)
 {
     UseDummyDriver();
-    SoundTestDirectory dir;
+    TestFolder dir;
     testing::internal::CaptureStderr();
     ASSERT_TRUE(FSOUND_Init(44100, 1023, 1));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a device was found: nothing to say";
@@ -55,7 +55,7 @@ TEST(FsoundDevice, ChannelsChangeSafelyWhileTheDeviceMixes)
     // The game thread's calls against the device thread's mixing: a data race here is
     // what ThreadSanitizer reports; a freed sample still being read is what ASan reports.
     UseDummyDriver();
-    SoundTestDirectory dir;
+    TestFolder dir;
     ASSERT_TRUE(FSOUND_Init(44100, 64, 1));
     const std::string path = dir.Write("hum.wav", MakeSilentWav(2000, 22050, 2));
     FSOUND_SAMPLE* sample = FSOUND_Sample_Load(FSOUND_UNMANAGED, path.c_str(), FSOUND_2D, 0, 0);
@@ -85,7 +85,7 @@ TEST(FsoundDevice, WithoutADeviceItPlaysSilentlyAndSaysSoOnce)
     const char* previous = getenv("SDL_AUDIODRIVER");
     const std::string saved = previous != nullptr ? previous : "";
     setenv("SDL_AUDIODRIVER", "pinwhirl-no-such-driver", 1);
-    SoundTestDirectory dir;
+    TestFolder dir;
 
     testing::internal::CaptureStderr();
     const bool started = FSOUND_Init(44100, 1023, 1);

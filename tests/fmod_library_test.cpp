@@ -30,7 +30,7 @@ protected:
         return out;
     }
 
-    SoundTestDirectory dir;
+    TestFolder dir;
 };
 
 }  // namespace

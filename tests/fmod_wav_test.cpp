@@ -101,7 +101,7 @@ TEST(WavFile, RejectsWhatItCannotPlay)
 
 TEST(WavFile, LoadsFromFilesWithOffsetAndLength)
 {
-    SoundTestDirectory dir;
+    TestFolder dir;
     const std::vector<uint8_t> wav = MakeWavBytes({7, 8, 9});
     PcmSound sound;
     EXPECT_EQ(LoadWavFile(dir.Write("plain.wav", wav).c_str(), 0, 0, sound), FMOD_ERR_NONE);

@@ -95,7 +95,7 @@ TEST_F(ImageTgaTest, FileEndingInsideTheHeaderIsFatal)
     const std::vector<uint8_t> full = TgaHeaderBytes(TgaHeader());
     const std::string tiny = folder.Write("tiny.tga", std::vector<uint8_t>(full.begin(), full.begin() + 11));
     EXPECT_EXIT(Image image(tiny), ::testing::ExitedWithCode(1), Report("bytesRead == sizeof( primerTGA )"));
-    const std::string empty = folder.Write("empty.tga", {});
+    const std::string empty = folder.Write("empty.tga", std::string());
     EXPECT_EXIT(Image image(empty), ::testing::ExitedWithCode(1), Report("bytesRead == sizeof( primerTGA )"));
     // The primer is there but the sizes are not: nothing may be read from bytes that aren't in the file.
     const std::string cut = folder.Write("cut.tga", std::vector<uint8_t>(full.begin(), full.begin() + 15));

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Game/MapArea.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -54,31 +55,15 @@ std::string G(double value)
 
 class MapFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/map_file_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        _dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::string command = "rm -rf '" + _dir + "'";
-        ASSERT_EQ(system(command.c_str()), 0);
-    }
-    std::string Path(const std::string& name) const { return _dir + "/" + name; }
-    std::string Write(const std::string& name, const std::string& text) const
-    {
-        std::string path = Path(name);
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
+    std::string Path(const std::string& name) const { return _folder.PathOf(name); }
+    std::string Write(const std::string& name, const std::string& text) const { return _folder.Write(name, text); }
     std::string Saved(const MapArea& map) const
     {
         std::string path = Path("saved.map");
         EXPECT_TRUE(map.Save(path));
         return ReadFile(path);
     }
-    std::string _dir;
+    TestFolder _folder;
 };
 
 // Death tests of a load: the report names the file and quotes its line.
@@ -285,7 +270,7 @@ TEST_F(MapFileTest, MapsByNameAndFlipYWhichMirrorsOnReadingOnly)
     Write("data/maps/two.map", "Vertexes { (5,5) } Linedefs { } Objects { (0,0) }");
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
-    ASSERT_EQ(chdir(_dir.c_str()), 0);
+    ASSERT_EQ(chdir(_folder.Path().c_str()), 0);
     {
         MapArea game("level", true);
         EXPECT_EQ(game.GetName(), "level");
@@ -446,8 +431,8 @@ TEST_F(MapFileTest, ASaveThatFailsHalfWayLeavesTheOldFile)
     EXPECT_NE(ReadFile(path).find("\t(7, 8)\n"), std::string::npos);
     EXPECT_FALSE(Exists(path + ".tmp"));
     EXPECT_FALSE(map.Save(Path("no/such/dir/x.map")));
-    EXPECT_FALSE(map.Save(_dir));  // a directory is not replaced
-    EXPECT_FALSE(Exists(_dir + ".tmp"));
+    EXPECT_FALSE(map.Save(_folder.Path()));  // a directory is not replaced
+    EXPECT_FALSE(Exists(_folder.Path() + ".tmp"));
 }
 
 TEST_F(MapFileTest, AReadOnlyMapIsNotReplaced)

@@ -12,6 +12,7 @@
 
 #include "Engine/ParseBuffer.h"
 #include "Engine/ParseFile.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -252,24 +253,8 @@ TEST(ParseBufferReportSyntaxError, QuotesTheCursorAndAtMost1023CharactersOfTheLi
 
 class ParseFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/parse_file_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        _dir = pattern;
-    }
-    void TearDown() override
-    {
-        remove((_dir + "/file.txt").c_str());
-        rmdir(_dir.c_str());
-    }
-    std::string Write(const std::string& bytes)
-    {
-        std::string path = _dir + "/file.txt";
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string _dir;
+    std::string Write(const std::string& bytes) const { return _folder.Write("file.txt", bytes); }
+    TestFolder _folder;
 };
 
 TEST_F(ParseFileTest, ReadsTheWholeFileThroughABufferNamedAfterIt)
@@ -296,14 +281,14 @@ TEST_F(ParseFileTest, ReadsTheWholeFileThroughABufferNamedAfterIt)
 
 TEST_F(ParseFileTest, AFileThatCannotBeReadIsAnAssertionFailureNamingIt)
 {
-    std::string path = _dir + "/no such file.map";
+    std::string path = _folder.Path() + "/no such file.map";
     int line = SourceLine("Engine/ParseFile.cpp", "could not open file");
     EXPECT_EXIT(ParseFile file(path.c_str()), ::testing::ExitedWithCode(1),
                 Rx("ASSERTION FAILURE:\nEngine/ParseFile.cpp(" + std::to_string(line) +
                    "):  (ALL BUILDS)\nExpression was: ( _fileHandle )\n\n"
                    "   ParseFile::_OpenFileByName() : could not open file \"" + path + "\" for reading\n"));
     // A directory opens here but has no readable size.
-    EXPECT_EXIT(ParseFile file(_dir.c_str()), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(ParseFile file(_folder.Path().c_str()), ::testing::ExitedWithCode(1),
                 "ParseFile::_(OpenFileByName\\(\\) : could not open|LoadFileIntoBufferAndClose\\(\\) : could not read) file \"" +
-                    Rx(_dir) + "\"");
+                    Rx(_folder.Path()) + "\"");
 }

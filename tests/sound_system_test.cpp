@@ -61,7 +61,7 @@ protected:
 
     std::string NewestConsoleLine() { return theConsole.GetLine(theConsole.GetNewestLineNumber()); }
 
-    SoundTestDirectory dir;
+    TestFolder dir;
     int fileCount = 0;
     std::string startLog;
 };
@@ -246,7 +246,7 @@ TEST(SoundSystemErrors, ErrorTextsAreExact)
 // the parent's test files.
 TEST(SoundSystemDeathTest, AFileThatCannotBeLoadedIsFatal)
 {
-    SoundTestDirectory dir;
+    TestFolder dir;
     const std::string missing = dir.PathOf("missing.wav");
     const std::string text = dir.Write("text.wav", std::vector<uint8_t>{'h', 'i'});
     FmodSetManualOutputForTesting(true);
