@@ -13,6 +13,10 @@
 
 #define ENGINE_GLOBAL __attribute__((init_priority(1000)))
 
+// The name comes first: a singleton destroyed while running reports the failure with it
+// in the message-box titles, so it must outlive them all.
+std::string TheApplication::s_name ENGINE_GLOBAL =
+    "UNNAMED APPLICATION : Call theApplication.SetName() from PreInit() to set name!";
 TheApplication theApplication ENGINE_GLOBAL;
 TheConsole theConsole ENGINE_GLOBAL;
 TheInputSystem theInputSystem ENGINE_GLOBAL;
@@ -22,5 +26,3 @@ TheSoundSystem theSoundSystem ENGINE_GLOBAL;
 TheRenderer theRenderer ENGINE_GLOBAL;
 ThePhysicsSystem thePhysicsSystem ENGINE_GLOBAL;
 TheNetwork theNetwork ENGINE_GLOBAL;
-std::string TheApplication::s_name ENGINE_GLOBAL =
-    "UNNAMED APPLICATION : Call theApplication.SetName() from PreInit() to set name!";
