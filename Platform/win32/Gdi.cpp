@@ -174,31 +174,35 @@ BOOL WINAPI DeleteObject(HGDIOBJ object)
     return TRUE;
 }
 
-int WINAPI SetBkMode(HDC hdc, int mode)
+namespace {
+
+// The Set* calls of a device context: store the new value, return the one it replaces.
+template <typename T>
+T ExchangeDCState(HDC hdc, T PlatformDC::*field, T value, T failure)
 {
     PlatformDC* dc = DCFromHandle(hdc);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-    const int previous = dc->bkMode;
-    dc->bkMode = mode;
+    if (dc == nullptr) return failure;
+    const T previous = dc->*field;
+    dc->*field = value;
     return previous;
+}
+
+}  // namespace
+
+int WINAPI SetBkMode(HDC hdc, int mode)
+{
+    if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+    return ExchangeDCState(hdc, &PlatformDC::bkMode, mode, 0);
 }
 
 UINT WINAPI SetTextAlign(HDC hdc, UINT align)
 {
-    PlatformDC* dc = DCFromHandle(hdc);
-    if (dc == nullptr) return GDI_ERROR;
-    const UINT previous = dc->textAlign;
-    dc->textAlign = align;
-    return previous;
+    return ExchangeDCState(hdc, &PlatformDC::textAlign, align, static_cast<UINT>(GDI_ERROR));
 }
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
 {
-    PlatformDC* dc = DCFromHandle(hdc);
-    if (dc == nullptr) return CLR_INVALID;
-    const COLORREF previous = dc->textColor;
-    dc->textColor = color;
-    return previous;
+    return ExchangeDCState(hdc, &PlatformDC::textColor, color, static_cast<COLORREF>(CLR_INVALID));
 }
 
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
