@@ -38,6 +38,16 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
+std::string Literal(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (std::string(".[]()*+?{}|^$\\").find(c) != std::string::npos) out += '\\';
+        out += c;
+    }
+    return out;
+}
+
 DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz)
 {
     DEVMODEA mode;

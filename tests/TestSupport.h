@@ -14,6 +14,9 @@ std::string CaptureDebugOutput(const std::function<void()>& fn);
 // The lines of text, split at line feeds (a final line feed ends the last line).
 std::vector<std::string> SplitLines(const std::string& text);
 
+// A death-test pattern that matches the text literally.
+std::string Literal(const std::string& text);
+
 // An adapter display mode as EnumDisplaySettingsA reports one.
 DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz);
 

@@ -49,14 +49,3 @@ public:
         return Write(name, bytes);
     }
 };
-
-// A death-test pattern that matches the text literally.
-inline std::string Literal(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (std::string(".[]()*+?{}|^$\\").find(c) != std::string::npos) out += '\\';
-        out += c;
-    }
-    return out;
-}

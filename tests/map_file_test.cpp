@@ -22,16 +22,6 @@ namespace {
 
 const char* EMPTY_MAP_TEXT = "Vertexes\n{\n}\n\nLinedefs\n{\n}\n\nObjects\n{\n}\n\n";
 
-std::string Rx(const std::string& s)
-{
-    std::string out;
-    for (char c : s) {
-        if (std::string(".[]{}()*+?^$|\\").find(c) != std::string::npos) out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -162,7 +152,7 @@ TEST_F(MapFileTest, MalformedFilesAreSyntaxErrorsWithTheirLine)
     };
     for (const Case& c : cases) {
         std::string path = Write("bad.map", c.text);
-        ExpectLoadFails(path, Rx("Syntax error on line " + std::to_string(c.line) + " of buffer \"" + path +
+        ExpectLoadFails(path, Literal("Syntax error on line " + std::to_string(c.line) + " of buffer \"" + path +
                                  "\":\n\nERROR: " + c.error + "\n\nOCCURRED AT: \"" + c.at + "\"\n\nLINE WAS: \"" +
                                  c.lineWas + "\"\n"));
     }
@@ -171,12 +161,12 @@ TEST_F(MapFileTest, MalformedFilesAreSyntaxErrorsWithTheirLine)
 TEST_F(MapFileTest, AVertexNumberThatNamesNoVertexOfTheFileIsASyntaxError)
 {
     std::string path = Write("range.map", "Vertexes { (0,0) (1,1) }\nLinedefs {\n  0, 1\n  1, 2 // no third\n}\nObjects { }");
-    ExpectLoadFails(path, Rx("Syntax error on line 4 of buffer \"" + path +
+    ExpectLoadFails(path, Literal("Syntax error on line 4 of buffer \"" + path +
                              "\":\n\nERROR: linedef vertex number 2 names no vertex of this file (it has 2, numbered "
                              "from 0)\n\nOCCURRED AT: \" \"\n\nLINE WAS: \"  1, 2 \"\n"));
 
     std::string negative = Write("negative.map", "Vertexes { (0,0) }\nLinedefs { -1, 0 } Objects { }");
-    ExpectLoadFails(negative, Rx("ERROR: linedef vertex number -1 names no vertex of this file (it has 1, numbered from 0)"
+    ExpectLoadFails(negative, Literal("ERROR: linedef vertex number -1 names no vertex of this file (it has 1, numbered from 0)"
                                  "\n\nOCCURRED AT: \", 0 } Objects { }\"\n\nLINE WAS: \"Linedefs { -1, 0 } Objects { }\""));
 
     // Numbers count within the file: -1 must not reach the vertexes an earlier load left.
@@ -193,7 +183,7 @@ TEST_F(MapFileTest, AVertexNumberThatNamesNoVertexOfTheFileIsASyntaxError)
 TEST_F(MapFileTest, AMissingFileIsTheParseFileAssertion)
 {
     std::string path = Path("absent.map");
-    ExpectLoadFails(path, Rx("Expression was: ( _fileHandle )\n\n   ParseFile::_OpenFileByName() : could not open file \"" +
+    ExpectLoadFails(path, Literal("Expression was: ( _fileHandle )\n\n   ParseFile::_OpenFileByName() : could not open file \"" +
                              path + "\" for reading\n"));
 }
 

@@ -23,16 +23,6 @@ struct TextBuffer {
     explicit TextBuffer(const std::string& t, const char* name = "t") : text(t), buffer(&text[0], -1, name) {}
 };
 
-std::string Rx(const std::string& s)
-{
-    std::string out;
-    for (char c : s) {
-        if (std::string(".[]{}()*+?^$|\\").find(c) != std::string::npos) out += '\\';
-        out += c;
-    }
-    return out;
-}
-
 // The number of the source line holding needle, so expected reports follow the code.
 int SourceLine(const char* file, const char* needle)
 {
@@ -50,7 +40,7 @@ std::string SyntaxReport(int line, const std::string& name, const std::string& m
                          const std::string& lineWas)
 {
     int sourceLine = SourceLine("Engine/ParseBuffer.cpp", "AssertionFailure(__LINE__, __FILE__, \"ALL BUILDS\", \"\",");
-    return Rx("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(sourceLine) +
+    return Literal("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(sourceLine) +
               "):  (ALL BUILDS)\nExpression was: (  )\n\n   Syntax error on line " + std::to_string(line) + " of buffer \"" +
               name + "\":\n\nERROR: " + message + "\n\nOCCURRED AT: \"" + at + "\"\n\nLINE WAS: \"" + lineWas + "\"\n");
 }
@@ -88,7 +78,7 @@ TEST(ParseBufferStripComments, RemovesCommentsAndKeepsTheirLineBreaks)
 TEST(ParseBufferStripComments, AfterTheCursorMovedIsAnAssertionFailure)
 {
     int line = SourceLine("Engine/ParseBuffer.cpp", "Cannot strip comments after parsing has begun!");
-    std::string expected = Rx("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(line) +
+    std::string expected = Literal("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(line) +
                               "):  (ALL BUILDS)\nExpression was: ( _read == _buffer )\n\n"
                               "   ParseBuffer::StripComments() : Cannot strip comments after parsing has begun!\n");
     EXPECT_EXIT(TextBuffer t("12"); t.buffer.ReadInt(); t.buffer.StripComments(), ::testing::ExitedWithCode(1), expected);
@@ -202,7 +192,7 @@ TEST(ParseBufferReadQuotedString, OverflowLineBreaksAndTheEndOfTextAreSyntaxErro
     // Quoting this line would pass the report's 2047 characters: only its start is checked.
     EXPECT_EXIT(TextBuffer t("\"" + std::string(1024, 'q') + "\""); std::string s; t.buffer.ReadQuotedString(s, false),
                 ::testing::ExitedWithCode(1),
-                Rx("ERROR: quoted string was too long, overflowed buffer size (max len = 1023 characters)\n\n"
+                Literal("ERROR: quoted string was too long, overflowed buffer size (max len = 1023 characters)\n\n"
                    "OCCURRED AT: \"q\"\"\n"));
     EXPECT_SYNTAX_ERROR(TextBuffer t("\"abcd\""); char small[4]; t.buffer.ReadQuotedString(small, sizeof(small), false), 1,
                         "t", "quoted string was too long, overflowed buffer size (max len = 3 characters)", "d\"", "\"abcd\"");
@@ -244,7 +234,7 @@ TEST(ParseBufferReportSyntaxError, QuotesTheCursorAndAtMost1023CharactersOfTheLi
     std::string word(1490, 'a');
     EXPECT_EXIT(TextBuffer t("\n" + word + "bcdefghij\r\nnext", "wide"); t.buffer.ExpectWord(word.c_str());
                 t.buffer.ReportSyntaxError("custom message"), ::testing::ExitedWithCode(1),
-                Rx("Syntax error on line 2 of buffer \"wide\":\n\nERROR: custom message\n\n"
+                Literal("Syntax error on line 2 of buffer \"wide\":\n\nERROR: custom message\n\n"
                    "OCCURRED AT: \"bcdefghij\"\n\nLINE WAS: \"") + "a{1023}\"\n");
 }
 
@@ -284,11 +274,11 @@ TEST_F(ParseFileTest, AFileThatCannotBeReadIsAnAssertionFailureNamingIt)
     std::string path = _folder.Path() + "/no such file.map";
     int line = SourceLine("Engine/ParseFile.cpp", "could not open file");
     EXPECT_EXIT(ParseFile file(path.c_str()), ::testing::ExitedWithCode(1),
-                Rx("ASSERTION FAILURE:\nEngine/ParseFile.cpp(" + std::to_string(line) +
+                Literal("ASSERTION FAILURE:\nEngine/ParseFile.cpp(" + std::to_string(line) +
                    "):  (ALL BUILDS)\nExpression was: ( _fileHandle )\n\n"
                    "   ParseFile::_OpenFileByName() : could not open file \"" + path + "\" for reading\n"));
     // A directory opens here but has no readable size.
     EXPECT_EXIT(ParseFile file(_folder.Path().c_str()), ::testing::ExitedWithCode(1),
                 "ParseFile::_(OpenFileByName\\(\\) : could not open|LoadFileIntoBufferAndClose\\(\\) : could not read) file \"" +
-                    Rx(_folder.Path()) + "\"");
+                    Literal(_folder.Path()) + "\"");
 }
