@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 cat > "$work/run.script" <<'SCRIPT'
-# keys the minimal game ignores, then the close box
+# keys and clicks the minimal game ignores, then the close box
 frame 1 key down 0x41
 frame 2 key repeat 0x41
 frame 3 key up 0x41
@@ -20,26 +20,44 @@ frame 8 close
 SCRIPT
 
 cd "$root"
-status=0
-PINWHIRL_SCRIPT="$work/run.script" PINWHIRL_FIXED_STEP=0.01 timeout 60 "$exe" 2> "$work/log" || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "pinwhirl exited with $status"; cat "$work/log"; exit 1
-fi
 
-expect() {
-  grep -qxF -- "$1" "$work/log" || { echo "missing log line: $1"; cat "$work/log"; exit 1; }
+# Runs pinwhirl with a script; it must exit 0 and end with the whole shutdown log, once.
+run() {
+  local script=$1 log=$2
+  local status=0
+  PINWHIRL_SCRIPT="$script" PINWHIRL_FIXED_STEP=0.01 timeout 60 "$exe" 2> "$log" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "pinwhirl exited with $status"; cat "$log"; exit 1
+  fi
+  grep -qxF "CONSOLE (pre-initialization!): ::: Initialization : Application (starting)" "$log" &&
+    grep -qxF "CONSOLE: ::: Initialization : Application (finished)" "$log" ||
+    { echo "start-up incomplete"; cat "$log"; exit 1; }
+  [ "$(grep -c '::: _Shutdown : Application (starting)' "$log")" -eq 1 ] ||
+    { echo "the shutdown must run exactly once"; cat "$log"; exit 1; }
+  sed -n '/::: _Shutdown : Application (starting)/,$p' "$log" > "$log.shutdown"
+  diff -u "$work/expected-shutdown" "$log.shutdown" || { echo "the shutdown log differs"; exit 1; }
 }
-expect "CONSOLE (pre-initialization!): ::: Initialization : Application (starting)"
-expect "CONSOLE: ::: Initialization : Application (finished)"
-expect "CONSOLE: ::: _Shutdown : Application (starting)"
-expect "CONSOLE: ::: Shutdown : Renderer (finished)"
-expect "CONSOLE: ::: Shutdown : Sound (finished)"
-expect "CONSOLE: ::: Shutdown : Video System (finished)"
-expect "CONSOLE: ::: Shutdown : Message Handler (finished)"
-expect "CONSOLE: ::: Shutdown : Input System (finished)"
-expect "CONSOLE: ::: Shutdown : Console (starting)"
-expect "CONSOLE (pre-initialization!): ::: Shutdown : Console (finished)"
-expect "CONSOLE (pre-initialization!): ::: _Shutdown : Application (finished)"
-# The shutdown happens once, at the end of the frame that saw the close box.
-[ "$(grep -c '::: _Shutdown : Application (starting)' "$work/log")" -eq 1 ]
+
+cat > "$work/expected-shutdown" <<'LOG'
+CONSOLE: ::: _Shutdown : Application (starting)
+CONSOLE: ::: Shutdown : Renderer (starting)
+CONSOLE: ::: Shutdown : Renderer (finished)
+CONSOLE: ::: Shutdown : Sound (starting)
+CONSOLE: ::: Shutdown : Sound (finished)
+CONSOLE: ::: Shutdown : Video System (starting)
+CONSOLE: ::: Shutdown : Video System (finished)
+CONSOLE: ::: Shutdown : Message Handler (starting)
+CONSOLE: ::: Shutdown : Message Handler (finished)
+CONSOLE: ::: Shutdown : Input System (starting)
+CONSOLE: ::: Shutdown : Input System (finished)
+CONSOLE: ::: Shutdown : Console (starting)
+CONSOLE (pre-initialization!): ::: Shutdown : Console (finished)
+CONSOLE (pre-initialization!): ::: _Shutdown : Application (finished)
+LOG
+
+run "$work/run.script" "$work/log"
+
+# Escape ends the minimal game the same way.
+printf 'frame 2 key down 0x1B\nframe 3 key up 0x1B\n' > "$work/escape.script"
+run "$work/escape.script" "$work/escape.log"
 echo "scripted run: ok"
