@@ -183,25 +183,26 @@ void ParseBuffer::StripComments()
     delete[] strippedBuffer;
 }
 
-int32_t ParseBuffer::ReadInt()
+int32_t ParseBuffer::_CollectToken(bool (*accepted)(char), char* token)
 {
     _SkipWhiteSpace();
-    char token[TOKEN_BUFFER_SIZE];
     int32_t n = 0;
-    while (n < TOKEN_BUFFER_SIZE - 1 && IsIntegerChar(*_read)) token[n++] = *_read++;
+    while (n < TOKEN_BUFFER_SIZE - 1 && accepted(*_read)) token[n++] = *_read++;
     token[n] = '\0';
-    if (n == 0) ReportSyntaxError("couldn't find expected integer expression");
+    return n;
+}
+
+int32_t ParseBuffer::ReadInt()
+{
+    char token[TOKEN_BUFFER_SIZE];
+    if (_CollectToken(IsIntegerChar, token) == 0) ReportSyntaxError("couldn't find expected integer expression");
     return LeadingInteger(token);
 }
 
 double ParseBuffer::ReadFloat()
 {
-    _SkipWhiteSpace();
     char token[TOKEN_BUFFER_SIZE];
-    int32_t n = 0;
-    while (n < TOKEN_BUFFER_SIZE - 1 && IsFloatChar(*_read)) token[n++] = *_read++;
-    token[n] = '\0';
-    if (n == 0) ReportSyntaxError("couldn't find expected floating point expression");
+    if (_CollectToken(IsFloatChar, token) == 0) ReportSyntaxError("couldn't find expected floating point expression");
     return LeadingNumber(token);
 }
 

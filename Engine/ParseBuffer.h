@@ -41,7 +41,9 @@ public:
 
 private:
     void _SkipWhiteSpace();
-    int32_t _CollectToken(const char* accepted, char* token);
+    // Skips white space, then copies the run of characters that pass the test into token
+    // (room for 1024 bytes with the terminator); returns its length.
+    int32_t _CollectToken(bool (*accepted)(char), char* token);
 
     const char* name;
     char* _buffer;

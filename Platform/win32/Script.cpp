@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 
 #include "PlatformInternal.h"
@@ -76,6 +77,25 @@ bool ParseInteger(const std::string& token, long minimum, long maximum, long* va
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
+// The value the word names among the choices; false with the reason when it names none.
+template <typename T>
+bool ParseChoice(const std::string& word, std::initializer_list<std::pair<const char*, T>> choices, const char* what,
+                 T* value, std::string* reason)
+{
+    std::string names;
+    size_t index = 0;
+    for (const auto& choice : choices) {
+        if (word == choice.first) {
+            *value = choice.second;
+            return true;
+        }
+        names += (index == 0 ? "" : index + 1 == choices.size() ? " or " : ", ") + std::string(choice.first);
+        ++index;
+    }
+    *reason = "bad " + std::string(what) + " " + Quote(word) + ", expected " + names;
+    return false;
+}
+
 // One line into the script; false with the reason when it is not a script line.
 bool ParseLine(const std::string& line, Script* script, std::string* reason)
 {
@@ -100,16 +120,9 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
         }
         DialogAnswer answer;
         answer.controlId = static_cast<int>(controlId);
-        if (tokens[2] == "ok") {
-            answer.button = IDOK;
-        } else if (tokens[2] == "cancel") {
-            answer.button = IDCANCEL;
-        } else if (tokens[2] == "help") {
-            answer.button = IDHELP;
-        } else {
-            *reason = "bad dialog button " + Quote(tokens[2]) + ", expected ok, cancel or help";
+        if (!ParseChoice(tokens[2], {{"ok", IDOK}, {"cancel", IDCANCEL}, {"help", IDHELP}}, "dialog button",
+                         &answer.button, reason))
             return false;
-        }
         script->answers.push_back(answer);
         return true;
     }
@@ -132,16 +145,9 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
     if (kind == "key") {
         if (!expectCount(5, "frame <N> key <down|repeat|up> <vk>")) return false;
         event.kind = EventKind::KEY;
-        if (tokens[3] == "down") {
-            event.keyAction = KeyAction::DOWN;
-        } else if (tokens[3] == "repeat") {
-            event.keyAction = KeyAction::REPEAT;
-        } else if (tokens[3] == "up") {
-            event.keyAction = KeyAction::UP;
-        } else {
-            *reason = "bad key action " + Quote(tokens[3]) + ", expected down, repeat or up";
+        if (!ParseChoice(tokens[3], {{"down", KeyAction::DOWN}, {"repeat", KeyAction::REPEAT}, {"up", KeyAction::UP}},
+                         "key action", &event.keyAction, reason))
             return false;
-        }
         long vk = 0;
         if (!ParseInteger(tokens[4], 1, 254, &vk)) {
             *reason = "bad virtual-key code " + Quote(tokens[4]) + ", expected 0x01..0xFE or 1..254";
@@ -151,26 +157,11 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
     } else if (kind == "button") {
         if (!expectCount(5, "frame <N> button <down|dblclk|up> <left|right|middle>")) return false;
         event.kind = EventKind::BUTTON;
-        if (tokens[3] == "down") {
-            event.buttonAction = ButtonAction::DOWN;
-        } else if (tokens[3] == "dblclk") {
-            event.buttonAction = ButtonAction::DBLCLK;
-        } else if (tokens[3] == "up") {
-            event.buttonAction = ButtonAction::UP;
-        } else {
-            *reason = "bad button action " + Quote(tokens[3]) + ", expected down, dblclk or up";
+        if (!ParseChoice(tokens[3],
+                         {{"down", ButtonAction::DOWN}, {"dblclk", ButtonAction::DBLCLK}, {"up", ButtonAction::UP}},
+                         "button action", &event.buttonAction, reason) ||
+            !ParseChoice(tokens[4], {{"left", 0}, {"right", 1}, {"middle", 2}}, "button", &event.button, reason))
             return false;
-        }
-        if (tokens[4] == "left") {
-            event.button = 0;
-        } else if (tokens[4] == "right") {
-            event.button = 1;
-        } else if (tokens[4] == "middle") {
-            event.button = 2;
-        } else {
-            *reason = "bad button " + Quote(tokens[4]) + ", expected left, right or middle";
-            return false;
-        }
     } else if (kind == "wheel") {
         if (!expectCount(4, "frame <N> wheel <notches>")) return false;
         event.kind = EventKind::WHEEL;
