@@ -5,6 +5,9 @@
 #include "PlatformScript.h"
 #include "windows.h"
 
+// Stands in for the module the instance handle names; any address unique to the program will do.
+static char s_instance;
+
 int main(int argc, char** argv)
 {
     // A bad script or fixed step ends the run here, before anything starts.
@@ -16,5 +19,5 @@ int main(int argc, char** argv)
         if (i > 1) commandLine += ' ';
         commandLine += argv[i];
     }
-    return WinMain(reinterpret_cast<HINSTANCE>(&main), nullptr, &commandLine[0], SW_SHOWNORMAL);
+    return WinMain(reinterpret_cast<HINSTANCE>(&s_instance), nullptr, &commandLine[0], SW_SHOWNORMAL);
 }

@@ -101,9 +101,7 @@ bool FontRasterizer::Open(const LOGFONTA& logFont)
     if (FT_Init_FreeType(&library) != 0) return false;
     _library = library;
     if (FT_New_Face(library, _fontFile.c_str(), index, &_face) != 0 || !FT_IS_SCALABLE(_face)) {
-        if (_face != nullptr) FT_Done_Face(_face);
-        _face = nullptr;
-        _Close();
+        _Close();  // frees the face too, if FreeType made one
         return false;
     }
 

@@ -5,6 +5,7 @@
 // so they use the C library only and read PINWHIRL_FIXED_STEP on first use.
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -28,6 +29,14 @@ struct Clock {
     double step = 0.0;
 };
 
+// The clock advances by exactly this much per presented frame (at least one count).
+void SetStep(Clock& clock, double seconds)
+{
+    clock.fixed = true;
+    clock.step = seconds;
+    clock.countsPerFrame = std::max<LONGLONG>(1, std::llround(seconds * static_cast<double>(COUNTS_PER_SECOND)));
+}
+
 Clock& TheClock()
 {
     static Clock& clock = *new Clock;  // still there for static destructors
@@ -43,10 +52,7 @@ Clock& TheClock()
                 clock.error = std::string("PINWHIRL_FIXED_STEP='") + text +
                               "' is not a positive number of seconds (e.g. 0.01)";
             } else {
-                clock.fixed = true;
-                clock.step = seconds;
-                clock.countsPerFrame = std::llround(seconds * static_cast<double>(COUNTS_PER_SECOND));
-                if (clock.countsPerFrame < 1) clock.countsPerFrame = 1;
+                SetStep(clock, seconds);
             }
         }
     }
@@ -123,8 +129,5 @@ void PlatformSetFixedStepForTesting(double seconds)
         return;
     }
     if (!clock.fixed) clock.virtualCount = RealCount();  // the virtual counter goes on from now
-    clock.fixed = true;
-    clock.step = seconds;
-    clock.countsPerFrame = std::llround(seconds * static_cast<double>(COUNTS_PER_SECOND));
-    if (clock.countsPerFrame < 1) clock.countsPerFrame = 1;
+    SetStep(clock, seconds);
 }

@@ -54,13 +54,19 @@ bool TakeFrom(std::deque<MSG>& queue, LPMSG out, HWND hWnd, UINT filterMin, UINT
     return false;
 }
 
+// The window an input event belongs to; SDL leaves the id 0 for some synthetic events.
+PlatformWindow* InputWindow(Uint32 sdlId)
+{
+    PlatformWindow* window = PlatformWindowFromSdlId(sdlId);
+    return window != nullptr ? window : PlatformMainWindow();
+}
+
 void TranslateSdlEvent(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-        PlatformWindow* window = PlatformWindowFromSdlId(event.key.windowID);
-        if (window == nullptr) window = PlatformMainWindow();
+        PlatformWindow* window = InputWindow(event.key.windowID);
         UINT vk = 0, scanCode = 0;
         bool extended = false;
         const bool numLock = (event.key.keysym.mod & KMOD_NUM) != 0;
@@ -73,8 +79,7 @@ void TranslateSdlEvent(const SDL_Event& event)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         if (event.button.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = PlatformWindowFromSdlId(event.button.windowID);
-        if (window == nullptr) window = PlatformMainWindow();
+        PlatformWindow* window = InputWindow(event.button.windowID);
         int button = -1;
         if (event.button.button == SDL_BUTTON_LEFT) button = 0;
         if (event.button.button == SDL_BUTTON_RIGHT) button = 1;
@@ -91,15 +96,13 @@ void TranslateSdlEvent(const SDL_Event& event)
     }
     case SDL_MOUSEMOTION: {
         if (event.motion.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = PlatformWindowFromSdlId(event.motion.windowID);
-        if (window == nullptr) window = PlatformMainWindow();
+        PlatformWindow* window = InputWindow(event.motion.windowID);
         PlatformMouseMoveEvent(window, event.motion.x, event.motion.y);
         return;
     }
     case SDL_MOUSEWHEEL: {
         if (event.wheel.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = PlatformWindowFromSdlId(event.wheel.windowID);
-        if (window == nullptr) window = PlatformMainWindow();
+        PlatformWindow* window = InputWindow(event.wheel.windowID);
         // SDL's precise value keeps the fractions of a notch that high-resolution wheels report.
         float notches = event.wheel.preciseY != 0.0f ? event.wheel.preciseY : static_cast<float>(event.wheel.y);
         if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;

@@ -158,15 +158,13 @@ bool PlatformIsContextCurrentOn(PlatformWindow* window)
 
 void PlatformDestroyContextsOf(PlatformWindow* window)
 {
-    std::vector<PlatformContext*> contexts = Contexts();
+    if (s_currentWindow == window) {
+        SDL_GL_MakeCurrent(window->sdl, nullptr);
+        s_current = nullptr;
+        s_currentWindow = nullptr;
+    }
+    const std::vector<PlatformContext*> contexts = Contexts();  // DeleteContext edits the list
     for (PlatformContext* context : contexts) {
-        if (context->window == window || s_currentWindow == window) {
-            if (context == s_current && s_currentWindow == window) {
-                SDL_GL_MakeCurrent(window->sdl, nullptr);
-                s_current = nullptr;
-                s_currentWindow = nullptr;
-            }
-        }
         if (context->window == window) DeleteContext(context);
     }
 }

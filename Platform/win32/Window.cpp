@@ -28,7 +28,6 @@ ATOM s_nextAtom = 0xC000;  // where Windows numbers registered classes from
 // Live windows, oldest first.
 std::vector<PlatformWindow*>& LiveWindows()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
     static auto* value = new std::vector<PlatformWindow*>;
     return *value;
 }
@@ -68,12 +67,9 @@ void ExitHandler()
     if (PlatformIsFullscreenModeActive()) ChangeDisplaySettingsA(nullptr, 0);
 }
 
+// The pixel format's buffers; the context version is asked for by wglCreateContext.
 void SetGlAttributes(const PlatformGlFormat& format)
 {
-    // OpenGL 1.1 immediate mode, display lists and glBitmap need a compatibility profile.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     const int red = format.colorBits <= 16 ? 5 : 8;
     const int green = format.colorBits <= 16 ? 6 : 8;
     const int blue = format.colorBits <= 16 ? 5 : 8;
@@ -155,9 +151,13 @@ bool PlatformIsVideoStarted() { return s_videoState > 0; }
 
 bool PlatformIsHeadless()
 {
+    // The driver is fixed once SDL's video is up; every message asks, so it is looked up once.
+    static int headless = -1;
+    if (headless >= 0) return headless == 1;
     if (!PlatformEnsureVideo()) return true;
     const char* driver = SDL_GetCurrentVideoDriver();
-    return driver == nullptr || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+    headless = driver == nullptr || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+    return headless == 1;
 }
 
 PlatformWindow* PlatformWindowFromHandle(HWND hWnd)
@@ -464,12 +464,8 @@ HWND WINAPI SetFocus(HWND hWnd)
     }
     PlatformWindow* window = PlatformWindowFromHandle(hWnd);
     if (window == nullptr) return nullptr;
-    if (!s_isAppActive || s_activeWindow != window) {
-        PlatformActivate(window);
-    } else {
-        SetFocusTo(window);
-    }
-    return old != nullptr ? ToHandle(old) : nullptr;
+    PlatformActivate(window);  // gives the focus too, and only that when already active
+    return ToHandle(old);
 }
 
 HWND WINAPI GetDesktopWindow(void)
