@@ -1,5 +1,7 @@
 #include "Engine/Texture.h"
 
+#include "Engine/TheRenderer.h"
+
 #include "Engine/AssertionFailure.h"
 #include "Engine/Image.h"
 
@@ -48,7 +50,9 @@ void Texture::_CreateFromImage(const Image& image)
     GLuint name = 0;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    // Bound through the renderer, so that its remembered name stays the one GL has bound:
+    // otherwise the next quad with the texture bound before would skip its bind and show this one.
+    theRenderer.BindTexture(name, true);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

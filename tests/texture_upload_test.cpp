@@ -61,11 +61,12 @@ protected:
     TgaTestFolder folder;
 };
 
-TEST_F(TextureTest, UploadKeepsSizeFormatAndSamplingRulesAndLeavesTheRendererBindingAlone)
+TEST_F(TextureTest, UploadKeepsSizeFormatAndSamplingRulesAndTheRendererKnowsWhatIsBound)
 {
     const std::vector<uint8_t> pixels = PatternPixels(size_t(256) * 64 * 4);
     const std::string file = folder.WriteTga("wide.tga", Sized(256, 64, 32), pixels);
-    theRenderer.BindTexture(0, true);
+    const Texture earlier(folder.WriteTga("earlier.tga", Sized(8, 8)));
+    theRenderer.BindTexture(GLuint(earlier.GetGLName()), true);
 
     const Texture texture(file);
     EXPECT_EQ(texture.GetWidth(), 256);
@@ -75,11 +76,11 @@ TEST_F(TextureTest, UploadKeepsSizeFormatAndSamplingRulesAndLeavesTheRendererBin
     ASSERT_GT(texture.GetGLName(), 0);
     EXPECT_TRUE(glIsTexture(GLuint(texture.GetGLName())));
 
-    // The upload binds through GL directly; the renderer's remembered name is untouched.
+    // The upload leaves the new texture bound, and the renderer knows it.
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, texture.GetGLName());
-    EXPECT_EQ(theRenderer.GetBoundTexture(), 0u);
+    EXPECT_EQ(theRenderer.GetBoundTexture(), GLuint(texture.GetGLName()));
 
     GLint value = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
@@ -105,6 +106,11 @@ TEST_F(TextureTest, UploadKeepsSizeFormatAndSamplingRulesAndLeavesTheRendererBin
     EXPECT_EQ(rgba[0], pixels[2]);
     EXPECT_EQ(rgba[2], pixels[0]);
     EXPECT_EQ(rgba[3], pixels[3]);
+
+    // Going back to the texture bound before really binds it again.
+    theRenderer.BindTexture(GLuint(earlier.GetGLName()), false);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, earlier.GetGLName());
 }
 
 TEST_F(TextureTest, SizeChecksRunInTheirOrderAndNameTheFile)
