@@ -62,8 +62,7 @@ bool TheApplication::Startup()
 
 void TheApplication::_ProcessCommandLine()
 {
-    std::string copy = _commandLine;
-    TheGameInterfaceAbstract::GetInstance()->ProcessCommandLine(copy);
+    TheGameInterfaceAbstract::GetInstance()->ProcessCommandLine(_commandLine);  // the game gets its own copy
 }
 
 void TheApplication::RunMainLoop()

@@ -83,18 +83,16 @@ void TheConsole::Print(const char* text)
 
 void TheConsole::AddLine(const char* text, size_t length)
 {
-    std::string line(text, length);
     if (_lineCount < _capacity) {
-        _lines.push_back(std::move(line));
+        _lines.emplace_back(text, length);
         ++_lineCount;
         ++_newestSlot;
-        ++_totalLines;
     } else {
-        // Full ring: the newest line takes the oldest line's slot.
+        // Full ring: the newest line takes the oldest line's slot, reusing its storage.
         _newestSlot = (_newestSlot + 1 == _capacity) ? 0 : _newestSlot + 1;
-        _lines[static_cast<size_t>(_newestSlot)] = std::move(line);
-        ++_totalLines;
+        _lines[static_cast<size_t>(_newestSlot)].assign(text, length);
     }
+    ++_totalLines;
     DebugPrintf("CONSOLE: %s\n", _lines[static_cast<size_t>(_newestSlot)].c_str());
 }
 

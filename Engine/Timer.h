@@ -6,9 +6,9 @@
 class Timer {
 public:
     static double GetSeconds();
-    static void Initialize();
 
 private:
+    static void Initialize();  // on the first reading
     static double s_secondsPerCount;
     static int64_t s_startCount;
 };

@@ -116,8 +116,13 @@ bool MapFileWriter::BuildText(const MapArea& map, std::string& text)
     for (const Linedef* linedef : map.GetLinedefs()) {
         auto start = numbers.find(linedef->start);
         auto end = numbers.find(linedef->end);
-        snprintf(line, sizeof(line), "\t%d, %d\n", start != numbers.end() ? start->second : -1,
-                 end != numbers.end() ? end->second : -1);
+        if (start == numbers.end() || end == numbers.end()) {
+            // The map keeps both ends of every linedef among its vertexes; a file naming a
+            // vertex it doesn't hold could never be loaded again, so nothing is written.
+            theConsole.Printf("WARNING: map not saved: a linedef ends at a vertex the map does not hold\n");
+            return false;
+        }
+        snprintf(line, sizeof(line), "\t%d, %d\n", start->second, end->second);
         text += line;
         if (!AppendPropertyBlock(text, linedef->properties)) return false;
     }

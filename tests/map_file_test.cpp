@@ -436,7 +436,7 @@ TEST_F(MapFileTest, AReadOnlyMapIsNotReplaced)
     EXPECT_EQ(ReadFile(path), EMPTY_MAP_TEXT);
 }
 
-TEST_F(MapFileTest, PropertyTextTheReaderWouldCutIsNotSaved)
+TEST_F(MapFileTest, TextTheReaderWouldCutAndLinksItCouldNotResolveAreNotSaved)
 {
     const char* unstorable[] = {"a//b", "a/*b", "say \"hi\"", "two\nlines", "cr\rhere"};
     std::string path = Write("props.map", EMPTY_MAP_TEXT);
@@ -452,6 +452,17 @@ TEST_F(MapFileTest, PropertyTextTheReaderWouldCutIsNotSaved)
     Vertex* v = longValue.AddVertex(Vec2f(0.0f, 0.0f), true);
     longValue.AddLinedef(v, v)->properties.Set("k", std::string(1024, 'x'));
     EXPECT_FALSE(longValue.Save(path));
+    EXPECT_EQ(ReadFile(path), EMPTY_MAP_TEXT);
+    EXPECT_FALSE(Exists(path + ".tmp"));
+
+    // A linedef whose end somehow left the map would make a file that cannot load again.
+    MapArea broken, other;
+    Vertex* a = broken.AddVertex(Vec2f(0.0f, 0.0f), true);
+    Linedef* line = broken.AddLinedef(a, broken.AddVertex(Vec2f(5.0f, 0.0f), true));
+    Vertex* own = line->end;
+    line->end = other.AddVertex(Vec2f(9.0f, 9.0f), true);
+    EXPECT_FALSE(broken.Save(path));
+    line->end = own;  // put back before the map is torn down
     EXPECT_EQ(ReadFile(path), EMPTY_MAP_TEXT);
     EXPECT_FALSE(Exists(path + ".tmp"));
 
