@@ -68,10 +68,11 @@ void Image::_LoadTGAFromFile(FILE* file)
     delete[] _pixelData;
     _pixelData = nullptr;
     const size_t pixelBytes = size_t(_width) * _height * _bytesPerPixel;
-    if (RemainingBytes(file) < pixelBytes) {
+    const size_t remaining = RemainingBytes(file);
+    if (remaining < pixelBytes) {
         // The header promises more than the file holds: the read can only come up short, so don't
         // reserve up to 16 GiB for it first.
-        bytesRead = RemainingBytes(file);
+        bytesRead = remaining;
     } else {
         _pixelData = new (std::nothrow) uint8_t[pixelBytes];
         FATAL_CHECK(_pixelData, "%s", "");

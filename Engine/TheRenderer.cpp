@@ -356,7 +356,7 @@ void TheRenderer::DrawTexturedQuadCentredUV(const Texture& texture, const Vec2f&
 void TheRenderer::DrawString(const Vec2f& position, const Color& colour, const char* characters, int length)
 {
     // The colour goes first: glRasterPos latches it for the bitmaps that follow.
-    glColor4ub(colour.r, colour.g, colour.b, colour.a);
+    SetColour(colour);
     glListBase(_fontBase);
     glRasterPos2f(position.x, position.y);
     glCallLists(length, GL_UNSIGNED_BYTE, characters);

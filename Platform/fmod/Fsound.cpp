@@ -215,9 +215,7 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* name, unsigned int mode
     sample->length = pcm.frameCount;
     sample->channels = pcm.channels;
     sample->defaultFrequency = pcm.frequency;
-    unsigned int loop = mode & (FSOUND_LOOP_OFF | FSOUND_LOOP_NORMAL | FSOUND_LOOP_BIDI);
-    if (loop == 0) loop = FSOUND_LOOP_OFF;
-    sample->mode = loop | (mode & FSOUND_2D) | (pcm.bitsPerSample == 8 ? FSOUND_8BITS : FSOUND_16BITS) |
+    sample->mode = LoopModeOf(mode) | (mode & FSOUND_2D) | (pcm.bitsPerSample == 8 ? FSOUND_8BITS : FSOUND_16BITS) |
                    (pcm.channels == 2 ? FSOUND_STEREO : FSOUND_MONO) |
                    (pcm.bitsPerSample == 8 ? FSOUND_UNSIGNED : FSOUND_SIGNED);
     library.samples.push_back(sample);
@@ -316,18 +314,6 @@ signed char FSOUND_SetPan(int channel, int pan)
     return Result(Library().mixer.SetPan(channel, pan));
 }
 
-signed char FSOUND_IsPlaying(int channel)
-{
-    if (!BeginChannelCall()) return 0;
-    ChannelState state;
-    if (!Library().mixer.GetState(channel, state)) {
-        Fail(FMOD_ERR_INVALID_PARAM);
-        return 0;
-    }
-    Succeed();
-    return state.playing ? 1 : 0;
-}
-
 namespace {
 
 // The queries share this: the channel's state, or nothing for a dead handle.
@@ -343,6 +329,12 @@ bool QueryChannel(int channel, ChannelState& state)
 }
 
 }  // namespace
+
+signed char FSOUND_IsPlaying(int channel)
+{
+    ChannelState state;
+    return QueryChannel(channel, state) && state.playing ? 1 : 0;
+}
 
 unsigned int FSOUND_GetCurrentPosition(int channel)
 {

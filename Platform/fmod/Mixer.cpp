@@ -10,12 +10,6 @@ const uint32_t MAX_USE_COUNT = 0x7FFFF;  // keeps every handle a positive int
 const int MAX_FREQUENCY = 2000000;
 const float FRACTION_SCALE = 1.0f / 4294967296.0f;
 
-unsigned int DefaultLoopMode(const FSOUND_SAMPLE& sample)
-{
-    const unsigned int loop = sample.mode & (FSOUND_LOOP_OFF | FSOUND_LOOP_NORMAL | FSOUND_LOOP_BIDI);
-    return loop != 0 ? loop : FSOUND_LOOP_OFF;
-}
-
 }  // namespace
 
 void Mixer::Reset(int outputRate, int channelCount)
@@ -93,7 +87,7 @@ int Mixer::Play(int channelIndex, const FSOUND_SAMPLE* sample)
     Channel& channel = _channels[static_cast<size_t>(index)];
     channel.sample = sample;
     channel.position = 0;
-    channel.loopMode = DefaultLoopMode(*sample);
+    channel.loopMode = LoopModeOf(sample->mode);
     channel.volume = sample->defaultVolume;
     channel.frequency = sample->defaultFrequency;
     channel.pan = sample->defaultPan;

@@ -9,6 +9,15 @@
 #include <mutex>
 #include <vector>
 
+#include "fmod.h"
+
+// The loop mode among the mode bits; a mode that names none plays once.
+inline unsigned int LoopModeOf(unsigned int mode)
+{
+    const unsigned int loop = mode & (FSOUND_LOOP_OFF | FSOUND_LOOP_NORMAL | FSOUND_LOOP_BIDI);
+    return loop != 0 ? loop : FSOUND_LOOP_OFF;
+}
+
 // A loaded sound. The mixer only reads it; whoever frees one calls StopSample first.
 struct FSOUND_SAMPLE {
     std::vector<float> samples;  // interleaved frames on the 16-bit scale
