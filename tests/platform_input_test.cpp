@@ -200,6 +200,34 @@ TEST_F(PlatformInputTest, TranslateMessagePostsCharacters)
     EXPECT_EQ(seen[2].wParam, static_cast<WPARAM>('`'));
 }
 
+TEST_F(PlatformInputTest, ShiftStaysDownWhileEitherSideIsHeld)
+{
+    PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT));
+    PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RSHIFT));
+    PushSdlEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_LSHIFT));
+    PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_A));
+    PushSdlEvent(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 3, 4));
+    std::vector<MSG> seen;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        seen.push_back(msg);
+        TranslateMessage(&msg);
+    }
+    ASSERT_EQ(seen.size(), 6u);
+    // The right Shift's press is a first press of that key, not a repeat of the left one.
+    EXPECT_EQ(seen[1].lParam & (1 << 30), 0);
+    EXPECT_EQ(seen[4].message, static_cast<UINT>(WM_CHAR));
+    EXPECT_EQ(seen[4].wParam, static_cast<WPARAM>('A'));
+    EXPECT_EQ(seen[5].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(seen[5].wParam, static_cast<WPARAM>(MK_LBUTTON | MK_SHIFT));
+
+    PushSdlEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_RSHIFT));
+    PushSdlEvent(ButtonEvent(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 3, 4));
+    const std::vector<MSG> after = DrainQueue();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[1].wParam, 0u) << "both Shift keys are up";
+}
+
 TEST_F(PlatformInputTest, ButtonsGiveClientPositionAndMouseKeyFlags)
 {
     PushSdlEvent(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 12, 34));

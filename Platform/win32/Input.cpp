@@ -23,6 +23,18 @@ LPARAM KeyLParam(UINT scanCode, bool extended, bool context, bool previous, bool
     return static_cast<LPARAM>(value);
 }
 
+// Shift, Ctrl and Alt are kept per side, as Windows keeps them: the generic key stays
+// down while either side is held. Zero for every other key.
+UINT SideKey(UINT vk, UINT scanCode, bool extended)
+{
+    switch (vk) {
+    case VK_SHIFT: return scanCode == 0x36 ? VK_RSHIFT : VK_LSHIFT;
+    case VK_CONTROL: return extended ? VK_RCONTROL : VK_LCONTROL;
+    case VK_MENU: return extended ? VK_RMENU : VK_LMENU;
+    default: return 0;
+    }
+}
+
 }  // namespace
 
 bool PlatformIsVkDown(UINT vk)
@@ -50,8 +62,11 @@ void PlatformKeyEvent(PlatformWindow* window, UINT vk, UINT scanCode, bool exten
 {
     if (window == nullptr || !window->alive) return;
     vk &= 0xFF;
-    const bool wasDown = s_isVkDown[vk];
-    s_isVkDown[vk] = action != KeyAction::UP;
+    const UINT side = SideKey(vk, scanCode, extended);
+    const UINT key = side != 0 ? side : vk;
+    const bool wasDown = s_isVkDown[key];
+    s_isVkDown[key] = action != KeyAction::UP;
+    if (side != 0) s_isVkDown[vk] = s_isVkDown[side & ~1u] || s_isVkDown[side | 1u];  // left, right
     const bool alt = s_isVkDown[VK_MENU];
     const bool control = s_isVkDown[VK_CONTROL];
     // Alt combinations (not with Ctrl, which makes AltGr-like chords), the Alt key
