@@ -78,15 +78,26 @@ bool Matches(const DEVMODEA& request, const DEVMODEA& mode)
     return true;
 }
 
+// The adapter's mode list: the fake one a test set, or SDL's.
+std::vector<DEVMODEA> AdapterModes()
+{
+    if (s_hasFakeModes) return FakeModes();
+    std::vector<DEVMODEA> modes;
+    if (!PlatformEnsureVideo()) return modes;
+    for (const SDL_DisplayMode& sdlMode : SdlAdapterModes()) {
+        DEVMODEA mode;
+        FromSdlMode(sdlMode, &mode);
+        modes.push_back(mode);
+    }
+    return modes;
+}
+
 bool AdapterHasMode(const DEVMODEA& request)
 {
-    for (DWORD n = 0;; ++n) {
-        DEVMODEA mode;
-        memset(&mode, 0, sizeof(mode));
-        mode.dmSize = sizeof(mode);
-        if (!EnumDisplaySettingsA(nullptr, n, &mode)) return false;
+    for (const DEVMODEA& mode : AdapterModes()) {
         if (Matches(request, mode)) return true;
     }
+    return false;
 }
 
 // The SDL mode nearest the request, for SDL_SetWindowDisplayMode.
@@ -131,27 +142,20 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* dev
                     static_cast<int>(s_fullscreenMode.dmDisplayFrequency));
         return TRUE;
     }
-    if (s_hasFakeModes && modeNum != ENUM_CURRENT_SETTINGS && modeNum != ENUM_REGISTRY_SETTINGS) {
-        if (modeNum >= FakeModes().size()) return FALSE;
-        memcpy(devMode, &FakeModes()[modeNum], sizeof(DEVMODEA));
+    if (modeNum != ENUM_CURRENT_SETTINGS && modeNum != ENUM_REGISTRY_SETTINGS) {
+        const std::vector<DEVMODEA> modes = AdapterModes();
+        if (modeNum >= modes.size()) return FALSE;
+        *devMode = modes[modeNum];
         return TRUE;
     }
-    const bool current = modeNum == ENUM_CURRENT_SETTINGS || modeNum == ENUM_REGISTRY_SETTINGS;
-    if (current && s_hasFakeModes && !FakeModes().empty()) {
+    if (s_hasFakeModes && !FakeModes().empty()) {
         // The desktop's mode; with a fake adapter list its first mode stands for it.
-        memcpy(devMode, &FakeModes()[0], sizeof(DEVMODEA));
+        *devMode = FakeModes()[0];
         return TRUE;
     }
-    if (!PlatformEnsureVideo()) return FALSE;
     SDL_DisplayMode mode;
-    if (current) {
-        if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return FALSE;
-        FromSdlMode(mode, devMode);
-        return TRUE;
-    }
-    const std::vector<SDL_DisplayMode> modes = SdlAdapterModes();
-    if (modeNum >= modes.size()) return FALSE;
-    FromSdlMode(modes[modeNum], devMode);
+    if (!PlatformEnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return FALSE;
+    FromSdlMode(mode, devMode);
     return TRUE;
 }
 
