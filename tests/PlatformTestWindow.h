@@ -95,11 +95,16 @@ inline HGLRC MakeCurrentContext(HWND hWnd)
 }
 
 // Every message waiting now, in the order PeekMessageA gives them.
-inline std::vector<MSG> DrainQueue()
+// Every queued message, in order; translated as the main loop does when asked, so the
+// characters a key-down makes come right after it.
+inline std::vector<MSG> DrainQueue(bool translate = false)
 {
     std::vector<MSG> messages;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) messages.push_back(msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        messages.push_back(msg);
+        if (translate) TranslateMessage(&msg);
+    }
     return messages;
 }
 

@@ -178,23 +178,14 @@ TEST_F(PlatformInputTest, TranslateMessagePostsCharacters)
 {
     PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT));
     PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_A));
-    std::vector<MSG> seen;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        seen.push_back(msg);
-        TranslateMessage(&msg);
-    }
+    std::vector<MSG> seen = DrainQueue(true);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[1].wParam, static_cast<WPARAM>('A'));
     EXPECT_EQ(seen[2].message, static_cast<UINT>(WM_CHAR));
     EXPECT_EQ(seen[2].wParam, static_cast<WPARAM>('A'));
     PushSdlEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_LSHIFT));
     PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_GRAVE));
-    seen.clear();
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        seen.push_back(msg);
-        TranslateMessage(&msg);
-    }
+    seen = DrainQueue(true);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[2].message, static_cast<UINT>(WM_CHAR));
     EXPECT_EQ(seen[2].wParam, static_cast<WPARAM>('`'));
@@ -207,12 +198,7 @@ TEST_F(PlatformInputTest, ShiftStaysDownWhileEitherSideIsHeld)
     PushSdlEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_LSHIFT));
     PushSdlEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_A));
     PushSdlEvent(ButtonEvent(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 3, 4));
-    std::vector<MSG> seen;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        seen.push_back(msg);
-        TranslateMessage(&msg);
-    }
+    std::vector<MSG> seen = DrainQueue(true);
     ASSERT_EQ(seen.size(), 6u);
     // The right Shift's press is a first press of that key, not a repeat of the left one.
     EXPECT_EQ(seen[1].lParam & (1 << 30), 0);
