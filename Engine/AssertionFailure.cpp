@@ -36,7 +36,8 @@ void DebugPrintf(const char* format, ...)
     OutputDebugStringA(text);
 }
 
-void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression, const char* format, ...)
+void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression, const char* format,
+                      ...)
 {
     // A failure inside the emergency shutdown below must not report again; it ends
     // the process at once, without running the exit handlers a second time.

@@ -18,14 +18,15 @@ void SafeFormat(char* buffer, size_t size, const char* format, ...) PW_PRINTF(3,
 void SafeFormatV(char* buffer, size_t size, const char* format, va_list args);
 
 // Every check of the program: the condition's source text is the reported expression.
-#define FATAL_CHECK(condition, ...)                                                          \
-    do {                                                                                     \
+#define FATAL_CHECK(condition, ...)                                                                    \
+    do {                                                                                               \
         if (!(condition)) AssertionFailure(__LINE__, __FILE__, "ALL BUILDS", #condition, __VA_ARGS__); \
     } while (0)
 
 // The start/stop checks every engine singleton makes, with its own class name.
-#define CHECK_NOT_YET_INITIALIZED(className)                                                  \
-    FATAL_CHECK(!_isInitialized, "%s", className " was initialized twice; either a second " className \
-                " was started or Startup() was called on an already-running system.")
+#define CHECK_NOT_YET_INITIALIZED(className)                                   \
+    FATAL_CHECK(!_isInitialized, "%s",                                         \
+                className " was initialized twice; either a second " className \
+                          " was started or Startup() was called on an already-running system.")
 #define CHECK_NOT_RUNNING_AT_DESTRUCTION(className) \
     FATAL_CHECK(!_isInitialized, "%s", className " was destroyed while running; Shutdown() should be called first!")

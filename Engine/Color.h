@@ -18,8 +18,8 @@ struct Color {
     constexpr bool operator==(const Color& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
     constexpr bool operator!=(const Color& o) const { return !(*this == o); }
 
-    static const Color WHITE, BLACK, RED, GREEN, BLUE, YELLOW, MAGENTA, CYAN, ORANGE, GREY, DARK_RED,
-        DARK_GREEN, DARK_BLUE, OLIVE, PURPLE, TEAL, BROWN, DARK_GREY;
+    static const Color WHITE, BLACK, RED, GREEN, BLUE, YELLOW, MAGENTA, CYAN, ORANGE, GREY, DARK_RED, DARK_GREEN,
+        DARK_BLUE, OLIVE, PURPLE, TEAL, BROWN, DARK_GREY;
 };
 
 inline constexpr Color Color::WHITE{255, 255, 255, 255};

@@ -17,8 +17,7 @@ static size_t RemainingBytes(FILE* file)
     return size_t(end - here);
 }
 
-Image::Image(const std::string& fileName)
-    : _fileName(fileName)
+Image::Image(const std::string& fileName) : _fileName(fileName)
 {
     LoadFromFile(fileName);
 }
@@ -41,13 +40,19 @@ void Image::_LoadTGAFromFile(FILE* file)
 {
     uint8_t primerTGA[12];
     size_t bytesRead = fread(primerTGA, 1, sizeof(primerTGA), file);
+    // The reported expression keeps its source spacing.
+    // clang-format off
     FATAL_CHECK(bytesRead == sizeof( primerTGA ), "%s", "");
     FATAL_CHECK(!memcmp( primerTGA, _primerTGA_correct, sizeof( primerTGA ) ), "%s", "");
+    // clang-format on
 
     // Width, height, depth and descriptor; a file that ends inside them is as bad as a short primer.
     uint8_t header[6];
     bytesRead = fread(header, 1, sizeof(header), file);
+    // The reported expression keeps its source spacing.
+    // clang-format off
     FATAL_CHECK(bytesRead == sizeof( header ), "%s", "");
+    // clang-format on
     _width = uint16_t(header[0] | (header[1] << 8));
     _height = uint16_t(header[2] | (header[3] << 8));
     const uint8_t depth = header[4];

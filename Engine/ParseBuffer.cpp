@@ -213,7 +213,8 @@ void ParseBuffer::ReadQuotedString(char* dest, int32_t destSize, bool allowEOL)
 
     int32_t n = 0;
     while (*_read != '"' && *_read != '\0' && n < destSize - 1) {
-        if (!allowEOL && (*_read == '\r' || *_read == '\n')) ReportSyntaxError("illegal EOL found inside quoted string");
+        if (!allowEOL && (*_read == '\r' || *_read == '\n'))
+            ReportSyntaxError("illegal EOL found inside quoted string");
         dest[n++] = *_read++;
     }
     dest[n] = '\0';
@@ -289,7 +290,8 @@ void ParseBuffer::ReportSyntaxError(const char* message)
     CopyRestOfLine(atText, _read);
 
     char text[4 * TOKEN_BUFFER_SIZE];
-    SafeFormat(text, sizeof(text), "Syntax error on line %d of buffer \"%s\":\n\nERROR: %s\n\nOCCURRED AT: \"%s\"\n\nLINE WAS: \"%s\"",
+    SafeFormat(text, sizeof(text),
+               "Syntax error on line %d of buffer \"%s\":\n\nERROR: %s\n\nOCCURRED AT: \"%s\"\n\nLINE WAS: \"%s\"",
                line, name ? name : "", message, atText, lineText);
     AssertionFailure(__LINE__, __FILE__, "ALL BUILDS", "", "%s", text);
 }

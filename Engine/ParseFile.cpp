@@ -38,7 +38,8 @@ void ParseFile::_LoadFileIntoBufferAndClose(bool closeWhenDone)
     }
 
     char* byteBuffer = new (std::nothrow) char[static_cast<size_t>(size) + 1];
-    FATAL_CHECK(byteBuffer, "ParseFile::_LoadFileIntoBufferAndClose() : new char[ %d ] failed!", static_cast<int>(size + 1));
+    FATAL_CHECK(byteBuffer, "ParseFile::_LoadFileIntoBufferAndClose() : new char[ %d ] failed!",
+                static_cast<int>(size + 1));
 
     size_t bytesRead = fread(byteBuffer, 1, static_cast<size_t>(size), _fileHandle);
     if (bytesRead != static_cast<size_t>(size)) {

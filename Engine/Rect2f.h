@@ -9,5 +9,6 @@ struct Rect2f {
 
     constexpr Rect2f() = default;
     constexpr Rect2f(float minX_, float minY_, float maxX_, float maxY_)
-        : minX(minX_), minY(minY_), maxX(maxX_), maxY(maxY_) {}
+        : minX(minX_), minY(minY_), maxX(maxX_), maxY(maxY_)
+    {}
 };

@@ -24,14 +24,20 @@ void Texture::_CreateFromImage(const Image& image)
                 "ERROR: tried to create texture from image \"%s\" before TheRenderer was initialized; make sure "
                 "Texture objects do not get instantiated until PostInit()",
                 image._fileName.c_str());
+    // The reported expression keeps its source spacing.
+    // clang-format off
     FATAL_CHECK(IsAPowerOfTwo( image._width ),
                 "ERROR: texture \"%s\" had a non-power-of-two width of %d; image width\n must be 8, 16, 32, 64, "
                 "128, 256, 512, 1024, or 2048",
                 image._fileName.c_str(), int(image._width));
+    // clang-format on
+    // The reported expression keeps its source spacing.
+    // clang-format off
     FATAL_CHECK(IsAPowerOfTwo( image._height ),
                 "ERROR: texture \"%s\" had a non-power-of-two height of %d; image height\n must be 8, 16, 32, 64, "
                 "128, 256, 512, 1024, or 2048",
                 image._fileName.c_str(), int(image._height));
+    // clang-format on
     FATAL_CHECK((image._width >= 8) && (image._width <= 2048),
                 "ERROR: texture \"%s\" had an illegal width of %d; must be 8, 16, 32, 64, 128, 256, 512, 1024, "
                 "or 2048",
@@ -57,7 +63,7 @@ void Texture::_CreateFromImage(const Image& image)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(_glInternalFormat), _width, _height, 0, image._glPixelFormat,
-                 GL_UNSIGNED_BYTE, image._pixelData);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(_glInternalFormat), _width, _height, 0, image._glPixelFormat, GL_UNSIGNED_BYTE,
+                 image._pixelData);
     _glName = int32_t(name);
 }

@@ -16,7 +16,8 @@ TheApplication::TheApplication() : _currentSeconds(Timer::GetSeconds()) {}
 
 TheApplication::~TheApplication()
 {
-    FATAL_CHECK(!_isInitialized, "TheApplication was destroyed while running; RequestShutdown() should be called first!");
+    FATAL_CHECK(!_isInitialized,
+                "TheApplication was destroyed while running; RequestShutdown() should be called first!");
 }
 
 void TheApplication::SetName(const std::string& name)

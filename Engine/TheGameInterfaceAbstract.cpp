@@ -7,7 +7,8 @@ TheGameInterfaceAbstract* TheGameInterfaceAbstract::s_instance = nullptr;
 
 TheGameInterfaceAbstract::TheGameInterfaceAbstract()
 {
-    FATAL_CHECK(!_isConstructed, "TheGameInterfaceAbstract was already constructed once - cannot have multiple instances!");
+    FATAL_CHECK(!_isConstructed,
+                "TheGameInterfaceAbstract was already constructed once - cannot have multiple instances!");
     s_instance = this;
     _isConstructed = true;
 }

@@ -53,12 +53,18 @@ bool TheMessageHandler::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LP
     case WM_SYSKEYUP:
         theInputSystem.HandleWindowMessage(message, wParam, lParam);
         return false;
-    case WM_LBUTTONDOWN: return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_LBUTTON, 0);
-    case WM_LBUTTONUP: return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_LBUTTON, 0);
-    case WM_RBUTTONDOWN: return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_RBUTTON, 0);
-    case WM_RBUTTONUP: return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_RBUTTON, 0);
-    case WM_MBUTTONDOWN: return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_MBUTTON, 0);
-    case WM_MBUTTONUP: return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_MBUTTON, 0);
+    case WM_LBUTTONDOWN:
+        return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_LBUTTON, 0);
+    case WM_LBUTTONUP:
+        return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_LBUTTON, 0);
+    case WM_RBUTTONDOWN:
+        return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_RBUTTON, 0);
+    case WM_RBUTTONUP:
+        return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_RBUTTON, 0);
+    case WM_MBUTTONDOWN:
+        return theInputSystem.HandleWindowMessage(WM_KEYDOWN, VK_MBUTTON, 0);
+    case WM_MBUTTONUP:
+        return theInputSystem.HandleWindowMessage(WM_KEYUP, VK_MBUTTON, 0);
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:

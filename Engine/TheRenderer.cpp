@@ -56,10 +56,22 @@ void TheRenderer::ApplyDefaultState()
     glDisable(GL_ALPHA_TEST);
     glEnable(GL_BLEND);
     static const GLenum disabled[] = {
-        GL_CULL_FACE,          GL_DEPTH_TEST,          GL_DITHER,           GL_FOG,
-        GL_LIGHTING,           GL_LINE_SMOOTH,         GL_LINE_STIPPLE,     GL_POINT_SMOOTH,
-        GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE, GL_POLYGON_OFFSET_POINT, GL_POLYGON_SMOOTH,
-        GL_POLYGON_STIPPLE,    GL_SCISSOR_TEST,        GL_STENCIL_TEST,     GL_TEXTURE_2D,
+        GL_CULL_FACE,
+        GL_DEPTH_TEST,
+        GL_DITHER,
+        GL_FOG,
+        GL_LIGHTING,
+        GL_LINE_SMOOTH,
+        GL_LINE_STIPPLE,
+        GL_POINT_SMOOTH,
+        GL_POLYGON_OFFSET_FILL,
+        GL_POLYGON_OFFSET_LINE,
+        GL_POLYGON_OFFSET_POINT,
+        GL_POLYGON_SMOOTH,
+        GL_POLYGON_STIPPLE,
+        GL_SCISSOR_TEST,
+        GL_STENCIL_TEST,
+        GL_TEXTURE_2D,
     };
     for (GLenum capability : disabled) glDisable(capability);
 
@@ -274,9 +286,9 @@ void TheRenderer::DrawTexturedQuad(int textureName, const Vec2f& minimum, const 
                        texturing, flip);
 }
 
-void TheRenderer::DrawTexturedQuadUV(int textureName, const Vec2f& minimum, const Vec2f& maximum,
-                                     const Vec2f& uvMin, const Vec2f& uvMax, float angle, const Vec2f& scale,
-                                     const Color& colour, bool texturing, bool flip)
+void TheRenderer::DrawTexturedQuadUV(int textureName, const Vec2f& minimum, const Vec2f& maximum, const Vec2f& uvMin,
+                                     const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour,
+                                     bool texturing, bool flip)
 {
     // Most quads are neither rotated nor scaled: they cost no matrix work at all.
     const bool transformed = !(angle == 0.0f && scale == Vec2f::ONE);
@@ -317,9 +329,9 @@ void TheRenderer::DrawTexturedQuadCentred(int textureName, const Vec2f& centre, 
     DrawTexturedQuad(textureName, centre - size * 0.5f, centre + size * 0.5f, angle, scale, colour, texturing, flip);
 }
 
-void TheRenderer::DrawTexturedQuadCentredUV(int textureName, const Vec2f& centre, const Vec2f& size,
-                                            const Vec2f& uvMin, const Vec2f& uvMax, float angle, const Vec2f& scale,
-                                            const Color& colour, bool texturing, bool flip)
+void TheRenderer::DrawTexturedQuadCentredUV(int textureName, const Vec2f& centre, const Vec2f& size, const Vec2f& uvMin,
+                                            const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour,
+                                            bool texturing, bool flip)
 {
     DrawTexturedQuadUV(textureName, centre - size * 0.5f, centre + size * 0.5f, uvMin, uvMax, angle, scale, colour,
                        texturing, flip);
@@ -338,9 +350,8 @@ void TheRenderer::DrawTexturedQuadUV(const Texture& texture, const Vec2f& minimu
     DrawTexturedQuadUV(texture.GetGLName(), minimum, maximum, uvMin, uvMax, angle, scale, colour, texturing, flip);
 }
 
-void TheRenderer::DrawTexturedQuadCentred(const Texture& texture, const Vec2f& centre, const Vec2f& size,
-                                          float angle, const Vec2f& scale, const Color& colour, bool texturing,
-                                          bool flip)
+void TheRenderer::DrawTexturedQuadCentred(const Texture& texture, const Vec2f& centre, const Vec2f& size, float angle,
+                                          const Vec2f& scale, const Color& colour, bool texturing, bool flip)
 {
     DrawTexturedQuadCentred(texture.GetGLName(), centre, size, angle, scale, colour, texturing, flip);
 }
@@ -349,8 +360,7 @@ void TheRenderer::DrawTexturedQuadCentredUV(const Texture& texture, const Vec2f&
                                             const Vec2f& uvMin, const Vec2f& uvMax, float angle, const Vec2f& scale,
                                             const Color& colour, bool texturing, bool flip)
 {
-    DrawTexturedQuadCentredUV(texture.GetGLName(), centre, size, uvMin, uvMax, angle, scale, colour, texturing,
-                              flip);
+    DrawTexturedQuadCentredUV(texture.GetGLName(), centre, size, uvMin, uvMax, angle, scale, colour, texturing, flip);
 }
 
 void TheRenderer::DrawString(const Vec2f& position, const Color& colour, const char* characters, int length)

@@ -65,11 +65,11 @@ public:
 
     // Angles in degrees; scale and rotation are about the quad's centre. Image row 0 is at the
     // minimum-y edge unless flip is set.
-    void DrawTexturedQuad(int textureName, const Vec2f& minimum, const Vec2f& maximum, float angle,
-                          const Vec2f& scale, const Color& colour, bool texturing, bool flip);
+    void DrawTexturedQuad(int textureName, const Vec2f& minimum, const Vec2f& maximum, float angle, const Vec2f& scale,
+                          const Color& colour, bool texturing, bool flip);
     void DrawTexturedQuadUV(int textureName, const Vec2f& minimum, const Vec2f& maximum, const Vec2f& uvMin,
-                            const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour,
-                            bool texturing, bool flip);
+                            const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour, bool texturing,
+                            bool flip);
     void DrawTexturedQuadCentred(int textureName, const Vec2f& centre, const Vec2f& size, float angle,
                                  const Vec2f& scale, const Color& colour, bool texturing, bool flip);
     void DrawTexturedQuadCentredUV(int textureName, const Vec2f& centre, const Vec2f& size, const Vec2f& uvMin,
@@ -77,14 +77,14 @@ public:
                                    bool texturing, bool flip);
     void DrawTexturedQuad(const Texture& texture, const Vec2f& minimum, const Vec2f& maximum, float angle,
                           const Vec2f& scale, const Color& colour, bool texturing, bool flip);
-    void DrawTexturedQuadUV(const Texture& texture, const Vec2f& minimum, const Vec2f& maximum,
-                            const Vec2f& uvMin, const Vec2f& uvMax, float angle, const Vec2f& scale,
-                            const Color& colour, bool texturing, bool flip);
+    void DrawTexturedQuadUV(const Texture& texture, const Vec2f& minimum, const Vec2f& maximum, const Vec2f& uvMin,
+                            const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour, bool texturing,
+                            bool flip);
     void DrawTexturedQuadCentred(const Texture& texture, const Vec2f& centre, const Vec2f& size, float angle,
                                  const Vec2f& scale, const Color& colour, bool texturing, bool flip);
-    void DrawTexturedQuadCentredUV(const Texture& texture, const Vec2f& centre, const Vec2f& size,
-                                   const Vec2f& uvMin, const Vec2f& uvMax, float angle, const Vec2f& scale,
-                                   const Color& colour, bool texturing, bool flip);
+    void DrawTexturedQuadCentredUV(const Texture& texture, const Vec2f& centre, const Vec2f& size, const Vec2f& uvMin,
+                                   const Vec2f& uvMax, float angle, const Vec2f& scale, const Color& colour,
+                                   bool texturing, bool flip);
 
     // Text with the bitmap font; the position is the left end of the baseline. DrawText keeps at
     // most 255 characters of its formatted result.

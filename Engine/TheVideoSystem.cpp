@@ -72,7 +72,10 @@ uint32_t TheVideoSystem::_CreateWindowedDisplayMode(int width, int height, int b
                 static_cast<int>(MAX_VID_MODES));
     const uint32_t newVidModeNum = _numVidModes;
     _vidModes[newVidModeNum] = static_cast<DisplayModeRecord*>(calloc(1, sizeof(DisplayModeRecord)));
+    // The reported expression keeps its source spacing.
+    // clang-format off
     FATAL_CHECK(_vidModes[ newVidModeNum ], "%s", "");
+    // clang-format on
     DEVMODEA& mode = _vidModes[newVidModeNum]->devMode;
     mode.dmSize = sizeof(DEVMODEA);
     mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
@@ -94,7 +97,10 @@ void TheVideoSystem::EnumerateDisplayModes()
 
     for (DWORD adapterMode = 0; _numVidModes < MAX_VID_MODES; ++adapterMode) {
         _vidModes[_numVidModes] = static_cast<DisplayModeRecord*>(calloc(1, sizeof(DisplayModeRecord)));
+        // The reported expression keeps its source spacing.
+        // clang-format off
         FATAL_CHECK(_vidModes[ _numVidModes ], "%s", "");
+        // clang-format on
         DisplayModeRecord* record = _vidModes[_numVidModes];
         record->flags = DisplayModeRecord::FLAG_FULLSCREEN;
         record->devMode.dmSize = sizeof(DEVMODEA);
@@ -276,8 +282,8 @@ void TheVideoSystem::_CreateRenderingWindow()
 
     if (!IsCurrentModeWindowed()) {
         const LONG result = ChangeDisplaySettingsA(&_vidModes[_currentMode]->devMode, CDS_FULLSCREEN);
-        FATAL_CHECK(result == DISP_CHANGE_SUCCESSFUL, "TheVideoSystem : failed to create a fullscreen mode matching \"%s\"",
-                    description.c_str());
+        FATAL_CHECK(result == DISP_CHANGE_SUCCESSFUL,
+                    "TheVideoSystem : failed to create a fullscreen mode matching \"%s\"", description.c_str());
     }
 
     const DWORD style = IsCurrentModeWindowed() ? (WS_CAPTION | WS_SYSMENU) : WS_POPUP;

@@ -13,16 +13,34 @@ struct Vec2f {
     constexpr Vec2f operator+(const Vec2f& o) const { return Vec2f(x + o.x, y + o.y); }
     constexpr Vec2f operator-(const Vec2f& o) const { return Vec2f(x - o.x, y - o.y); }
     constexpr Vec2f operator*(float s) const { return Vec2f(x * s, y * s); }
-    Vec2f& operator+=(const Vec2f& o) { x += o.x; y += o.y; return *this; }
-    Vec2f& operator-=(const Vec2f& o) { x -= o.x; y -= o.y; return *this; }
-    Vec2f& operator*=(float s) { x *= s; y *= s; return *this; }
+    Vec2f& operator+=(const Vec2f& o)
+    {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    Vec2f& operator-=(const Vec2f& o)
+    {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
+    Vec2f& operator*=(float s)
+    {
+        x *= s;
+        y *= s;
+        return *this;
+    }
     constexpr bool operator==(const Vec2f& o) const { return x == o.x && y == o.y; }
     constexpr bool operator!=(const Vec2f& o) const { return !(*this == o); }
 
     static const Vec2f ZERO;
     static const Vec2f ONE;
 };
-inline constexpr Vec2f operator*(float s, const Vec2f& v) { return v * s; }
+inline constexpr Vec2f operator*(float s, const Vec2f& v)
+{
+    return v * s;
+}
 
 struct Vec2i {
     int32_t x = 0;
@@ -41,10 +59,26 @@ struct Vec2i {
 };
 
 // The three- and four-component vectors are only ever used as these constants.
-struct Vec3f { float x, y, z; static const Vec3f ZERO; static const Vec3f ONE; };
-struct Vec3i { int32_t x, y, z; static const Vec3i ZERO; static const Vec3i ONE; };
-struct Vec4f { float x, y, z, w; static const Vec4f ZERO; static const Vec4f ONE; };
-struct Vec4i { int32_t x, y, z, w; static const Vec4i ZERO; static const Vec4i ONE; };
+struct Vec3f {
+    float x, y, z;
+    static const Vec3f ZERO;
+    static const Vec3f ONE;
+};
+struct Vec3i {
+    int32_t x, y, z;
+    static const Vec3i ZERO;
+    static const Vec3i ONE;
+};
+struct Vec4f {
+    float x, y, z, w;
+    static const Vec4f ZERO;
+    static const Vec4f ONE;
+};
+struct Vec4i {
+    int32_t x, y, z, w;
+    static const Vec4i ZERO;
+    static const Vec4i ONE;
+};
 
 inline constexpr Vec2f Vec2f::ZERO{0.0f, 0.0f};
 inline constexpr Vec2f Vec2f::ONE{1.0f, 1.0f};

@@ -25,10 +25,17 @@ public:
     {
         if (type != KEY_PRESSED) return false;
         switch (code) {
-            case VK_ESCAPE: theApplication.RequestShutdown(); return true;
-            case VK_OEM_3: theRenderer.SetConsoleVisible(!theRenderer.IsConsoleVisible()); return true;
-            case 'F': theRenderer.ToggleFpsDisplay(); return true;
-            default: return false;
+        case VK_ESCAPE:
+            theApplication.RequestShutdown();
+            return true;
+        case VK_OEM_3:
+            theRenderer.SetConsoleVisible(!theRenderer.IsConsoleVisible());
+            return true;
+        case 'F':
+            theRenderer.ToggleFpsDisplay();
+            return true;
+        default:
+            return false;
         }
     }
 };

@@ -216,7 +216,8 @@ Vertex* MapArea::MergeVertex(Vertex* vertex)
 
     Vertex* target = nullptr;
     for (Vertex* other : vertexes) {
-        if (other != vertex && DistanceSquared(other->position, vertex->position.x, vertex->position.y) < SAME_POINT_DISTANCE_SQUARED) {
+        if (other != vertex &&
+            DistanceSquared(other->position, vertex->position.x, vertex->position.y) < SAME_POINT_DISTANCE_SQUARED) {
             target = other;
             break;
         }
@@ -244,10 +245,17 @@ void MapArea::RemoveElement(MapElement* element)
 {
     if (element == nullptr) return;
     switch (element->type) {
-    case MAP_ELEMENT_VERTEX: RemoveVertex(static_cast<Vertex*>(element), nullptr); break;
-    case MAP_ELEMENT_LINEDEF: RemoveLinedef(static_cast<Linedef*>(element), nullptr); break;
-    case MAP_ELEMENT_OBJECT: RemoveObject(static_cast<MapObject*>(element)); break;
-    default: break;
+    case MAP_ELEMENT_VERTEX:
+        RemoveVertex(static_cast<Vertex*>(element), nullptr);
+        break;
+    case MAP_ELEMENT_LINEDEF:
+        RemoveLinedef(static_cast<Linedef*>(element), nullptr);
+        break;
+    case MAP_ELEMENT_OBJECT:
+        RemoveObject(static_cast<MapObject*>(element));
+        break;
+    default:
+        break;
     }
 }
 
@@ -284,7 +292,8 @@ int32_t MapArea::IndexOfVertex(const Vertex* vertex) const
 
 Vertex* MapArea::NearestVertex(float x, float y, float& distanceSquared) const
 {
-    return _Nearest(_vertexArray, [x, y](const Vertex* v) { return DistanceSquared(v->position, x, y); }, distanceSquared);
+    return _Nearest(
+        _vertexArray, [x, y](const Vertex* v) { return DistanceSquared(v->position, x, y); }, distanceSquared);
 }
 
 Linedef* MapArea::NearestLinedef(float x, float y, float& distanceSquared) const
@@ -297,7 +306,8 @@ Linedef* MapArea::NearestLinedef(float x, float y, float& distanceSquared) const
 
 MapObject* MapArea::NearestObject(float x, float y, float& distanceSquared) const
 {
-    return _Nearest(_objectArray, [x, y](const MapObject* o) { return DistanceSquared(o->position, x, y); }, distanceSquared);
+    return _Nearest(
+        _objectArray, [x, y](const MapObject* o) { return DistanceSquared(o->position, x, y); }, distanceSquared);
 }
 
 int32_t MapArea::SelectedCountOfType(MapElementType elementType) const

@@ -90,8 +90,10 @@ private:
     void _DetachLinedefFromVertex(Linedef* linedef, Vertex* vertex, LinedefList::iterator entry);
     void _Destroy(MapElement* element);
     void _ReadPropertyBlock(ParseFile& file, PropertyMap& properties);
-    template <typename T> void _AddToArray(std::vector<T*>& array, T* element);
-    template <typename T> void _RemoveFromArray(std::vector<T*>& array, T* element);
+    template <typename T>
+    void _AddToArray(std::vector<T*>& array, T* element);
+    template <typename T>
+    void _RemoveFromArray(std::vector<T*>& array, T* element);
     template <typename T, typename Distance>
     static T* _Nearest(const std::vector<T*>& array, Distance distance, float& distanceSquared);
 

@@ -37,10 +37,10 @@ public:
 private:
     // The map area's bookkeeping, so that membership tests and removals need no list search.
     friend class MapArea;
-    const MapArea* _area = nullptr;          // the map area that owns the element
-    const MapArea* _selectingArea = nullptr; // the map area whose selection lists it
+    const MapArea* _area = nullptr;           // the map area that owns the element
+    const MapArea* _selectingArea = nullptr;  // the map area whose selection lists it
     std::list<MapElement*>::iterator _selectionEntry;
-    int32_t _highlightCount = 0;             // its entries in the highlighted list
-    size_t _arraySlot = 0;                   // its place in the owner's flat array of its kind
-    uint64_t _sequence = 0;                  // creation order, which is list order
+    int32_t _highlightCount = 0;  // its entries in the highlighted list
+    size_t _arraySlot = 0;        // its place in the owner's flat array of its kind
+    uint64_t _sequence = 0;       // creation order, which is list order
 };

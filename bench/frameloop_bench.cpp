@@ -25,8 +25,8 @@ void BM_EmptyFrameLoop(benchmark::State& state)
         theApplication.RunFrame();
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["frames_per_second"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                             benchmark::Counter::kIsRate);
+    state.counters["frames_per_second"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EmptyFrameLoop)->UseRealTime()->MinTime(2.0);
 

@@ -38,10 +38,12 @@ struct GeneratedMap {
         std::mt19937 random(2024);
         MapArea map;
         std::vector<Vertex*> vertexes;
-        for (int i = 0; i < MAP_ELEMENTS; ++i) vertexes.push_back(map.AddVertex(Vec2f(Quarter(random, 4096), Quarter(random, 4096)), true));
+        for (int i = 0; i < MAP_ELEMENTS; ++i)
+            vertexes.push_back(map.AddVertex(Vec2f(Quarter(random, 4096), Quarter(random, 4096)), true));
         std::uniform_int_distribution<int> any(0, MAP_ELEMENTS - 1);
         for (int i = 0; i < MAP_ELEMENTS; ++i) {
-            Vertex* end = (i % 10 == 9) ? vertexes[static_cast<size_t>(any(random))] : vertexes[static_cast<size_t>((i + 1) % MAP_ELEMENTS)];
+            Vertex* end = (i % 10 == 9) ? vertexes[static_cast<size_t>(any(random))]
+                                        : vertexes[static_cast<size_t>((i + 1) % MAP_ELEMENTS)];
             Linedef* linedef = map.AddLinedef(vertexes[static_cast<size_t>(i)], end);
             if (i % 50 == 0) linedef->properties.Set("bounce", "0.5");
         }

@@ -46,12 +46,11 @@ void BM_Mix64Voices(benchmark::State& state)
         benchmark::DoNotOptimize(buffer.data());
     }
     const double audioSecondsPerVoice = static_cast<double>(BUFFER_FRAMES) / OUTPUT_RATE;
-    state.counters["voices_realtime"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * VOICES * audioSecondsPerVoice,
-                           benchmark::Counter::kIsRate);
-    state.counters["seconds_per_voice_frame"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * VOICES * BUFFER_FRAMES,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+    state.counters["voices_realtime"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * VOICES * audioSecondsPerVoice, benchmark::Counter::kIsRate);
+    state.counters["seconds_per_voice_frame"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * VOICES * BUFFER_FRAMES,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 BENCHMARK(BM_Mix64Voices)
     ->ArgNames({"channels", "rate"})

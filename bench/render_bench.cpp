@@ -80,8 +80,8 @@ void BM_TexturedQuads(benchmark::State& state)
     for (auto _ : state) {
         for (int i = 0; i < quadsPerBatch; ++i) {
             const Vec2f at(float((i * 37) % 1200), float((i * 53) % 960));
-            theRenderer.DrawTexturedQuad(texture, at, at + Vec2f(64.0f, 64.0f), angle, Vec2f::ONE, Color::WHITE,
-                                         true, false);
+            theRenderer.DrawTexturedQuad(texture, at, at + Vec2f(64.0f, 64.0f), angle, Vec2f::ONE, Color::WHITE, true,
+                                         false);
         }
         glFinish();
     }

@@ -121,9 +121,9 @@ PixelBox FindPixels(const Frame& frame, Predicate matches, int x0 = 0, int y0 = 
 
 // What a block of drawing sends down the pipeline, captured in feedback mode instead of drawn.
 struct Feedback {
-    int bitmaps = 0;   // glBitmap calls with a valid raster position
-    int lines = 0;     // line segments
-    int polygons = 0;  // polygons (a quad may arrive as two triangles)
+    int bitmaps = 0;                  // glBitmap calls with a valid raster position
+    int lines = 0;                    // line segments
+    int polygons = 0;                 // polygons (a quad may arrive as two triangles)
     std::vector<float> lineVertices;  // x, y of each segment's start
 };
 template <typename Draw>
@@ -138,10 +138,15 @@ Feedback CaptureFeedback(Draw draw)
     for (GLint i = 0; i < used;) {
         const GLint token = GLint(buffer[size_t(i++)]);
         switch (token) {
-        case GL_BITMAP_TOKEN: ++result.bitmaps; i += 2; break;
+        case GL_BITMAP_TOKEN:
+            ++result.bitmaps;
+            i += 2;
+            break;
         case GL_DRAW_PIXEL_TOKEN:
         case GL_COPY_PIXEL_TOKEN:
-        case GL_POINT_TOKEN: i += 2; break;
+        case GL_POINT_TOKEN:
+            i += 2;
+            break;
         case GL_LINE_TOKEN:
         case GL_LINE_RESET_TOKEN:
             ++result.lines;
@@ -155,8 +160,12 @@ Feedback CaptureFeedback(Draw draw)
             i += vertices * 2;
             break;
         }
-        case GL_PASS_THROUGH_TOKEN: i += 1; break;
-        default: i = used; break;
+        case GL_PASS_THROUGH_TOKEN:
+            i += 1;
+            break;
+        default:
+            i = used;
+            break;
         }
     }
     return result;

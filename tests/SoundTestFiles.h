@@ -58,8 +58,8 @@ inline std::vector<uint8_t> MakeWavBytes(const std::vector<int>& values, const W
         PutU16(fmt, static_cast<uint32_t>(layout.bits));
         PutU32(fmt, layout.channels == 2 ? 3 : 4);
         PutU16(fmt, layout.formatTag);
-        const uint8_t guidRest[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
-                                      0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+        const uint8_t guidRest[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                      0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
         fmt.insert(fmt.end(), guidRest, guidRest + 14);
     }
 
@@ -71,7 +71,7 @@ inline std::vector<uint8_t> MakeWavBytes(const std::vector<int>& values, const W
     body.insert(body.end(), chunksBeforeData.begin(), chunksBeforeData.end());
     PutTag(body, "data");
     PutU32(body, static_cast<uint32_t>(layout.declaredDataBytes >= 0 ? layout.declaredDataBytes
-                                                                      : static_cast<int>(data.size())));
+                                                                     : static_cast<int>(data.size())));
     body.insert(body.end(), data.begin(), data.end());
 
     std::vector<uint8_t> file;

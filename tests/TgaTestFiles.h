@@ -21,10 +21,24 @@ struct TgaHeader {
 
 inline std::vector<uint8_t> TgaHeaderBytes(const TgaHeader& h)
 {
-    return {h.idLength, h.colourMapType, h.imageType, 0, 0, 0, 0, 0,
-            uint8_t(h.xOrigin), uint8_t(h.xOrigin >> 8), uint8_t(h.yOrigin), uint8_t(h.yOrigin >> 8),
-            uint8_t(h.width), uint8_t(h.width >> 8), uint8_t(h.height), uint8_t(h.height >> 8),
-            h.depth, h.descriptor};
+    return {h.idLength,
+            h.colourMapType,
+            h.imageType,
+            0,
+            0,
+            0,
+            0,
+            0,
+            uint8_t(h.xOrigin),
+            uint8_t(h.xOrigin >> 8),
+            uint8_t(h.yOrigin),
+            uint8_t(h.yOrigin >> 8),
+            uint8_t(h.width),
+            uint8_t(h.width >> 8),
+            uint8_t(h.height),
+            uint8_t(h.height >> 8),
+            h.depth,
+            h.descriptor};
 }
 
 // A recognisable pixel pattern: every byte differs from its neighbours.

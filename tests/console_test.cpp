@@ -69,11 +69,7 @@ TEST_F(ConsoleTest, PrintSplitsAtLineFeeds)
         const char* text;
         std::vector<std::string> lines;
     } cases[] = {
-        {"plain", {"plain"}},
-        {"ended\n", {"ended"}},
-        {"\n", {""}},
-        {"a\n\nb", {"a", "", "b"}},
-        {"a\n\n", {"a", ""}},
+        {"plain", {"plain"}}, {"ended\n", {"ended"}}, {"\n", {""}}, {"a\n\nb", {"a", "", "b"}}, {"a\n\n", {"a", ""}},
     };
     for (const Case& c : cases) {
         const int before = theConsole.GetNewestLineNumber();

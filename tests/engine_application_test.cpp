@@ -32,31 +32,32 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
 {
     theApplication.SetCommandLine("");
     const std::string start = CaptureDebugOutput([] { EXPECT_TRUE(theApplication.Startup()); });
-    ExpectInOrder(start, {
-        "CONSOLE (pre-initialization!): ::: Initialization : Application (starting)\n",
-        "CONSOLE (pre-initialization!): ::: Initialization : Console (starting)\n",
-        "CONSOLE: ::: Initialization : Console (finished)\n",
-        "CONSOLE: ::: Initialization : Input System (starting)\n",
-        "CONSOLE: ::: Initialization : Input System (finished)\n",
-        "CONSOLE: ::: Initialization : Message Handler (starting)\n",
-        "CONSOLE: ::: Initialization : Message Handler (finished)\n",
-        "CONSOLE: ::: Initialization : Video System (starting)\n",
-        "CONSOLE: VideoSystem : found ",
-        " display mode(s) \n",
-        "CONSOLE: VideoSystem : Setting current display mode #3: 640 x 480 x 32 bpp (windowed)\n",
-        "CONSOLE: VideoSystem : Creating a rendering window for mode: 640 x 480 x 32 bpp (windowed)\n",
-        "CONSOLE: GDI Plaque : Choosing a pixel format...\n",
-        "CONSOLE: GDI Plaque : Setting the pixel format...\n",
-        "CONSOLE: GDI Plaque : Creating a rendering context...\n",
-        "CONSOLE: GDI Plaque : Making rendering context current...\n",
-        "CONSOLE: VideoSystem : Successfully created a rendering window.\n",
-        "CONSOLE: ::: Initialization : Video System (finished)\n",
-        "CONSOLE: ::: Initialization : Sound (starting)\n",
-        "CONSOLE: ::: Initialization : Sound (finished)\n",
-        "CONSOLE: ::: Initialization : Renderer (starting)\n",
-        "CONSOLE: ::: Initialization : Renderer (finished)\n",
-        "CONSOLE: ::: Initialization : Application (finished)\n",
-    });
+    ExpectInOrder(start,
+                  {
+                      "CONSOLE (pre-initialization!): ::: Initialization : Application (starting)\n",
+                      "CONSOLE (pre-initialization!): ::: Initialization : Console (starting)\n",
+                      "CONSOLE: ::: Initialization : Console (finished)\n",
+                      "CONSOLE: ::: Initialization : Input System (starting)\n",
+                      "CONSOLE: ::: Initialization : Input System (finished)\n",
+                      "CONSOLE: ::: Initialization : Message Handler (starting)\n",
+                      "CONSOLE: ::: Initialization : Message Handler (finished)\n",
+                      "CONSOLE: ::: Initialization : Video System (starting)\n",
+                      "CONSOLE: VideoSystem : found ",
+                      " display mode(s) \n",
+                      "CONSOLE: VideoSystem : Setting current display mode #3: 640 x 480 x 32 bpp (windowed)\n",
+                      "CONSOLE: VideoSystem : Creating a rendering window for mode: 640 x 480 x 32 bpp (windowed)\n",
+                      "CONSOLE: GDI Plaque : Choosing a pixel format...\n",
+                      "CONSOLE: GDI Plaque : Setting the pixel format...\n",
+                      "CONSOLE: GDI Plaque : Creating a rendering context...\n",
+                      "CONSOLE: GDI Plaque : Making rendering context current...\n",
+                      "CONSOLE: VideoSystem : Successfully created a rendering window.\n",
+                      "CONSOLE: ::: Initialization : Video System (finished)\n",
+                      "CONSOLE: ::: Initialization : Sound (starting)\n",
+                      "CONSOLE: ::: Initialization : Sound (finished)\n",
+                      "CONSOLE: ::: Initialization : Renderer (starting)\n",
+                      "CONSOLE: ::: Initialization : Renderer (finished)\n",
+                      "CONSOLE: ::: Initialization : Application (finished)\n",
+                  });
     EXPECT_EQ(theTestGame.calls, (std::vector<std::string>{"ProcessCommandLine", "PreInit", "PostInit"}));
     EXPECT_EQ(theTestGame.commandLine, "");
     EXPECT_TRUE(TheApplication::IsInitialized());
@@ -66,21 +67,21 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
     theApplication.RequestShutdown();
     const std::string stop = CaptureDebugOutput([] { theApplication.RunFrame(); });
     ExpectInOrder(stop, {
-        "CONSOLE: ::: _Shutdown : Application (starting)\n",
-        "CONSOLE: ::: Shutdown : Renderer (starting)\n",
-        "CONSOLE: ::: Shutdown : Renderer (finished)\n",
-        "CONSOLE: ::: Shutdown : Sound (starting)\n",
-        "CONSOLE: ::: Shutdown : Sound (finished)\n",
-        "CONSOLE: ::: Shutdown : Video System (starting)\n",
-        "CONSOLE: ::: Shutdown : Video System (finished)\n",
-        "CONSOLE: ::: Shutdown : Message Handler (starting)\n",
-        "CONSOLE: ::: Shutdown : Message Handler (finished)\n",
-        "CONSOLE: ::: Shutdown : Input System (starting)\n",
-        "CONSOLE: ::: Shutdown : Input System (finished)\n",
-        "CONSOLE: ::: Shutdown : Console (starting)\n",
-        "CONSOLE (pre-initialization!): ::: Shutdown : Console (finished)\n",
-        "CONSOLE (pre-initialization!): ::: _Shutdown : Application (finished)\n",
-    });
+                            "CONSOLE: ::: _Shutdown : Application (starting)\n",
+                            "CONSOLE: ::: Shutdown : Renderer (starting)\n",
+                            "CONSOLE: ::: Shutdown : Renderer (finished)\n",
+                            "CONSOLE: ::: Shutdown : Sound (starting)\n",
+                            "CONSOLE: ::: Shutdown : Sound (finished)\n",
+                            "CONSOLE: ::: Shutdown : Video System (starting)\n",
+                            "CONSOLE: ::: Shutdown : Video System (finished)\n",
+                            "CONSOLE: ::: Shutdown : Message Handler (starting)\n",
+                            "CONSOLE: ::: Shutdown : Message Handler (finished)\n",
+                            "CONSOLE: ::: Shutdown : Input System (starting)\n",
+                            "CONSOLE: ::: Shutdown : Input System (finished)\n",
+                            "CONSOLE: ::: Shutdown : Console (starting)\n",
+                            "CONSOLE (pre-initialization!): ::: Shutdown : Console (finished)\n",
+                            "CONSOLE (pre-initialization!): ::: _Shutdown : Application (finished)\n",
+                        });
     EXPECT_EQ(theTestGame.calls.back(), "PreShutdown");
     EXPECT_FALSE(TheApplication::IsInitialized());
     EXPECT_FALSE(TheConsole::IsInitialized());

@@ -15,7 +15,10 @@
 namespace {
 
 std::vector<UINT> s_defaultHandled;
-void RecordDefaultHandling(UINT message, WPARAM) { s_defaultHandled.push_back(message); }
+void RecordDefaultHandling(UINT message, WPARAM)
+{
+    s_defaultHandled.push_back(message);
+}
 
 using Event = std::pair<int32_t, int>;
 
@@ -70,8 +73,8 @@ TEST_F(InputTest, HeldKeyPressesRepeatsAndReleases)
     EXPECT_TRUE(theInputSystem.IsKeyDown('A'));
     Post(WM_KEYUP, 'A', KeyUpLParam());
     EXPECT_FALSE(theInputSystem.IsKeyDown('A'));
-    EXPECT_EQ(theTestGame.events, (std::vector<Event>{{KEY_PRESSED, 'A'}, {KEY_REPEATED, 'A'}, {KEY_REPEATED, 'A'},
-                                                      {KEY_RELEASED, 'A'}}));
+    EXPECT_EQ(theTestGame.events,
+              (std::vector<Event>{{KEY_PRESSED, 'A'}, {KEY_REPEATED, 'A'}, {KEY_REPEATED, 'A'}, {KEY_RELEASED, 'A'}}));
     EXPECT_TRUE(theInputSystem.IsKeyDown(0x100 + 'A') == theInputSystem.IsKeyDown('A'));  // only the low 8 bits count
 }
 
@@ -82,19 +85,23 @@ TEST_F(InputTest, DoubleClickIsPressReleaseRepeatRelease)
         Post(message, 0, MAKELPARAM(10, 20));
         downAfterEach.push_back(theInputSystem.IsKeyDown(VK_LBUTTON));
     }
-    EXPECT_EQ(theTestGame.events, (std::vector<Event>{{KEY_PRESSED, 1}, {KEY_RELEASED, 1}, {KEY_REPEATED, 1},
-                                                      {KEY_RELEASED, 1}}));
+    EXPECT_EQ(theTestGame.events,
+              (std::vector<Event>{{KEY_PRESSED, 1}, {KEY_RELEASED, 1}, {KEY_REPEATED, 1}, {KEY_RELEASED, 1}}));
     EXPECT_EQ(downAfterEach, (std::vector<bool>{true, false, true, false}));
 }
 
 TEST_F(InputTest, RightAndMiddleButtonsUseCodesTwoAndFour)
 {
-    for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
-                         WM_MBUTTONDBLCLK}) {
+    for (UINT message :
+         {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK}) {
         Post(message, 0, 0);
     }
-    EXPECT_EQ(theTestGame.events, (std::vector<Event>{{KEY_PRESSED, 2}, {KEY_RELEASED, 2}, {KEY_REPEATED, 2},
-                                                      {KEY_PRESSED, 4}, {KEY_RELEASED, 4}, {KEY_REPEATED, 4}}));
+    EXPECT_EQ(theTestGame.events, (std::vector<Event>{{KEY_PRESSED, 2},
+                                                      {KEY_RELEASED, 2},
+                                                      {KEY_REPEATED, 2},
+                                                      {KEY_PRESSED, 4},
+                                                      {KEY_RELEASED, 4},
+                                                      {KEY_REPEATED, 4}}));
     EXPECT_TRUE(theInputSystem.IsKeyDown(VK_MBUTTON));
     EXPECT_TRUE(theInputSystem.IsKeyDown(VK_RBUTTON));
 }

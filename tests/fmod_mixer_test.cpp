@@ -82,10 +82,10 @@ TEST_F(MixerTest, PanLawOnMonoAndStereoSamples)
         int16_t left;
         int16_t right;
     } cases[] = {
-        {&mono, 0, 20000, 0},               // pan -1.0: all left
-        {&mono, 128, 9961, 10039},          // pan 0.0: half on each side
-        {&mono, 192, 4941, 15059},          // pan 0.5
-        {&mono, 255, 0, 20000},             // pan +1.0: all right
+        {&mono, 0, 20000, 0},       // pan -1.0: all left
+        {&mono, 128, 9961, 10039},  // pan 0.0: half on each side
+        {&mono, 192, 4941, 15059},  // pan 0.5
+        {&mono, 255, 0, 20000},     // pan +1.0: all right
         {&mono, FSOUND_STEREOPAN, 20000, 20000},
         {&stereo, FSOUND_STEREOPAN, 10000, -10000},  // each side at full level
         {&stereo, 128, 4980, -5020},

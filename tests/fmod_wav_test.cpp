@@ -79,8 +79,7 @@ TEST(WavFile, RejectsWhatItCannotPlay)
     EXPECT_EQ(Parse(MakeWavBytes({0, 0, 0}, layoutWith(24, 1, 44100, 1)), sound), FMOD_ERR_FILE_FORMAT);
     EXPECT_EQ(Parse(MakeWavBytes({0, 0, 0}, layoutWith(16, 3, 44100, 1)), sound), FMOD_ERR_FILE_FORMAT);
     EXPECT_EQ(Parse(MakeWavBytes({0, 0, 0}, layoutWith(16, 1, 0, 1)), sound), FMOD_ERR_FILE_FORMAT);
-    EXPECT_EQ(Parse(MakeWavBytes({0, 0, 0}, layoutWith(16, 1, 44100, 2)), sound), FMOD_ERR_FILE_FORMAT)
-        << "ADPCM";
+    EXPECT_EQ(Parse(MakeWavBytes({0, 0, 0}, layoutWith(16, 1, 44100, 2)), sound), FMOD_ERR_FILE_FORMAT) << "ADPCM";
     WavLayout extensibleFloat;
     extensibleFloat.extensible = true;
     extensibleFloat.formatTag = 3;

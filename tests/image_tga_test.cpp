@@ -16,8 +16,8 @@ protected:
 // The tail of the failure report: file, expression and the message line.
 std::string Report(const std::string& expression, const std::string& message = "")
 {
-    return Literal("Engine/Image.cpp(") + "[0-9]+" + Literal("):  (ALL BUILDS)\nExpression was: ( " + expression +
-                                                          " )\n\n   " + message + "\n");
+    return Literal("Engine/Image.cpp(") + "[0-9]+" +
+           Literal("):  (ALL BUILDS)\nExpression was: ( " + expression + " )\n\n   " + message + "\n");
 }
 
 TEST_F(ImageTgaTest, TwentyFourBitPictureKeepsTheFileBytesInOrder)

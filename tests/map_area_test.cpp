@@ -61,9 +61,10 @@ TEST(MapAreaAdd, ALinedefJoinsTheListsOfBothItsVertexes)
     EXPECT_EQ(V(b->linedefs), (std::vector<Linedef*>{ab, ba}));
 
     // A linedef on a missing or foreign vertex could never be unlinked again.
-    EXPECT_EXIT(map.AddLinedef(a, nullptr), ::testing::ExitedWithCode(1),
-                "Game/MapArea\\.cpp\\([0-9]+\\):  \\(ALL BUILDS\\)\nExpression was: \\( _Owns\\(start\\) && _Owns\\(end\\) "
-                "\\)\n\n   MapArea::AddLinedef\\(\\) : both ends must be vertexes of this map");
+    EXPECT_EXIT(
+        map.AddLinedef(a, nullptr), ::testing::ExitedWithCode(1),
+        "Game/MapArea\\.cpp\\([0-9]+\\):  \\(ALL BUILDS\\)\nExpression was: \\( _Owns\\(start\\) && _Owns\\(end\\) "
+        "\\)\n\n   MapArea::AddLinedef\\(\\) : both ends must be vertexes of this map");
     MapArea other;
     Vertex* foreign = other.AddVertex(Vec2f(0.0f, 0.0f), true);
     EXPECT_EXIT(map.AddLinedef(foreign, a), ::testing::ExitedWithCode(1), "both ends must be vertexes of this map");
@@ -136,10 +137,13 @@ TEST(MapAreaRemove, ElementsOfAnotherMapAreLeftAlone)
 TEST(MapAreaRemove, DestroyingAMapDestroysWhatItStillHolds)
 {
     testing::internal::CaptureStderr();
-    { Chain s; }
+    {
+        Chain s;
+    }
     std::string output = testing::internal::GetCapturedStderr();
     size_t destroyed = 0;
-    for (size_t at = output.find("~MapElement"); at != std::string::npos; at = output.find("~MapElement", at + 1)) ++destroyed;
+    for (size_t at = output.find("~MapElement"); at != std::string::npos; at = output.find("~MapElement", at + 1))
+        ++destroyed;
     EXPECT_EQ(destroyed, 7u);
 }
 

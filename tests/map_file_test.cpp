@@ -141,7 +141,8 @@ TEST_F(MapFileTest, MalformedFilesAreSyntaxErrorsWithTheirLine)
         {"Vertexes {\n (3, 4\n}", 3, "couldn't find expected ' ) ' character", "}", "}"},
         {"Vertexes { (0,0) (1,1) }\nLinedefs {\n 0, 1 { }\n} Objects { }", 3, "couldn't find expected ' \" ' character",
          "}", " 0, 1 { }"},
-        {"Vertexes { }\nObjects { }", 2, "couldn't find expected token-word \"Linedefs\"", "Objects { }", "Objects { }"},
+        {"Vertexes { }\nObjects { }", 2, "couldn't find expected token-word \"Linedefs\"", "Objects { }",
+         "Objects { }"},
         {"Vertexes { } Linedefs { } Objects {\n (1,1) { \"k\" \"v\" \"lonely\" }\n}", 2,
          "couldn't find expected ' \" ' character", "}", " (1,1) { \"k\" \"v\" \"lonely\" }"},
         {"Vertexes { } Linedefs { } Objects { (1,1)", 1, "couldn't find expected floating point expression", "",
@@ -153,21 +154,24 @@ TEST_F(MapFileTest, MalformedFilesAreSyntaxErrorsWithTheirLine)
     for (const Case& c : cases) {
         std::string path = Write("bad.map", c.text);
         ExpectLoadFails(path, Literal("Syntax error on line " + std::to_string(c.line) + " of buffer \"" + path +
-                                 "\":\n\nERROR: " + c.error + "\n\nOCCURRED AT: \"" + c.at + "\"\n\nLINE WAS: \"" +
-                                 c.lineWas + "\"\n"));
+                                      "\":\n\nERROR: " + c.error + "\n\nOCCURRED AT: \"" + c.at + "\"\n\nLINE WAS: \"" +
+                                      c.lineWas + "\"\n"));
     }
 }
 
 TEST_F(MapFileTest, AVertexNumberThatNamesNoVertexOfTheFileIsASyntaxError)
 {
-    std::string path = Write("range.map", "Vertexes { (0,0) (1,1) }\nLinedefs {\n  0, 1\n  1, 2 // no third\n}\nObjects { }");
-    ExpectLoadFails(path, Literal("Syntax error on line 4 of buffer \"" + path +
-                             "\":\n\nERROR: linedef vertex number 2 names no vertex of this file (it has 2, numbered "
-                             "from 0)\n\nOCCURRED AT: \" \"\n\nLINE WAS: \"  1, 2 \"\n"));
+    std::string path =
+        Write("range.map", "Vertexes { (0,0) (1,1) }\nLinedefs {\n  0, 1\n  1, 2 // no third\n}\nObjects { }");
+    ExpectLoadFails(path,
+                    Literal("Syntax error on line 4 of buffer \"" + path +
+                            "\":\n\nERROR: linedef vertex number 2 names no vertex of this file (it has 2, numbered "
+                            "from 0)\n\nOCCURRED AT: \" \"\n\nLINE WAS: \"  1, 2 \"\n"));
 
     std::string negative = Write("negative.map", "Vertexes { (0,0) }\nLinedefs { -1, 0 } Objects { }");
-    ExpectLoadFails(negative, Literal("ERROR: linedef vertex number -1 names no vertex of this file (it has 1, numbered from 0)"
-                                 "\n\nOCCURRED AT: \", 0 } Objects { }\"\n\nLINE WAS: \"Linedefs { -1, 0 } Objects { }\""));
+    ExpectLoadFails(negative,
+                    Literal("ERROR: linedef vertex number -1 names no vertex of this file (it has 1, numbered from 0)"
+                            "\n\nOCCURRED AT: \", 0 } Objects { }\"\n\nLINE WAS: \"Linedefs { -1, 0 } Objects { }\""));
 
     // Numbers count within the file: -1 must not reach the vertexes an earlier load left.
     std::string good = Write("good.map", "Vertexes { (0,0) (1,1) } Linedefs { } Objects { }");
@@ -183,8 +187,9 @@ TEST_F(MapFileTest, AVertexNumberThatNamesNoVertexOfTheFileIsASyntaxError)
 TEST_F(MapFileTest, AMissingFileIsTheParseFileAssertion)
 {
     std::string path = Path("absent.map");
-    ExpectLoadFails(path, Literal("Expression was: ( _fileHandle )\n\n   ParseFile::_OpenFileByName() : could not open file \"" +
-                             path + "\" for reading\n"));
+    ExpectLoadFails(
+        path, Literal("Expression was: ( _fileHandle )\n\n   ParseFile::_OpenFileByName() : could not open file \"" +
+                      path + "\" for reading\n"));
 }
 
 // ---------------------------------------------------------------------------
@@ -221,11 +226,11 @@ TEST_F(MapFileTest, CoordinatesThatGWouldWriteWithAnExponentAreWrittenInPlainDec
         {0.00001f, "0.00001"},
         {1.5e-5f, "0.000015"},
         {-2.5e-7f, "-0.00000025"},
-        {0.0001f, "0.0001"},         // "%g" has no exponent here: unchanged
+        {0.0001f, "0.0001"},  // "%g" has no exponent here: unchanged
         {999999.0f, "999999"},
         {1e6f, "1000000"},
-        {999999.6f, "1000000"},      // rounds up into the exponent range
-        {1234567.0f, "1234570"},     // the six digits "%g" keeps
+        {999999.6f, "1000000"},   // rounds up into the exponent range
+        {1234567.0f, "1234570"},  // the six digits "%g" keeps
         {-3.25e12f, "-3250000000000"},
         {FLT_MAX, "340282" + std::string(33, '0')},
         {1e-30f, "0." + std::string(29, '0') + "1"},
@@ -256,7 +261,8 @@ TEST_F(MapFileTest, CoordinatesThatGWouldWriteWithAnExponentAreWrittenInPlainDec
 TEST_F(MapFileTest, MapsByNameAndFlipYWhichMirrorsOnReadingOnly)
 {
     ASSERT_EQ(system(("mkdir -p '" + Path("data/maps") + "'").c_str()), 0);
-    Write("data/maps/level.map", "Vertexes { (10, 100) (1,1) } Linedefs { 0,1 } Objects { (1, 1024) { \"BALLSPAWN\" \"1\" } }");
+    Write("data/maps/level.map",
+          "Vertexes { (10, 100) (1,1) } Linedefs { 0,1 } Objects { (1, 1024) { \"BALLSPAWN\" \"1\" } }");
     Write("data/maps/two.map", "Vertexes { (5,5) } Linedefs { } Objects { (0,0) }");
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
@@ -365,7 +371,8 @@ TEST_F(MapFileTest, RandomMapsComeBackTheSame)
         MapArea map;
         std::uniform_int_distribution<int> size(0, 40);
         int vertexCount = size(random);
-        for (int i = 0; i < vertexCount; ++i) map.AddVertex(Vec2f(ExactCoordinate(random), ExactCoordinate(random)), true);
+        for (int i = 0; i < vertexCount; ++i)
+            map.AddVertex(Vec2f(ExactCoordinate(random), ExactCoordinate(random)), true);
         if (vertexCount > 0) {
             std::uniform_int_distribution<int> vertex(0, vertexCount - 1);
             for (int i = size(random); i > 0; --i) {

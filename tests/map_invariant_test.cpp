@@ -102,8 +102,10 @@ void RunRandomEdits(unsigned seed, int steps)
         std::vector<MapElement*> all = Elements(map);
         std::vector<Vertex*> vertexes(map.GetVertexes().begin(), map.GetVertexes().end());
         MapElement* any = all.empty() ? nullptr : all[static_cast<size_t>(chance(static_cast<int>(all.size())))];
-        Vertex* vertex = vertexes.empty() ? nullptr : vertexes[static_cast<size_t>(chance(static_cast<int>(vertexes.size())))];
-        Vertex* other = vertexes.empty() ? nullptr : vertexes[static_cast<size_t>(chance(static_cast<int>(vertexes.size())))];
+        Vertex* vertex =
+            vertexes.empty() ? nullptr : vertexes[static_cast<size_t>(chance(static_cast<int>(vertexes.size())))];
+        Vertex* other =
+            vertexes.empty() ? nullptr : vertexes[static_cast<size_t>(chance(static_cast<int>(vertexes.size())))];
 
         int operation = chance(100);
         if (operation < 18) {

@@ -41,8 +41,9 @@ std::string SyntaxReport(int line, const std::string& name, const std::string& m
 {
     int sourceLine = SourceLine("Engine/ParseBuffer.cpp", "AssertionFailure(__LINE__, __FILE__, \"ALL BUILDS\", \"\",");
     return Literal("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(sourceLine) +
-              "):  (ALL BUILDS)\nExpression was: (  )\n\n   Syntax error on line " + std::to_string(line) + " of buffer \"" +
-              name + "\":\n\nERROR: " + message + "\n\nOCCURRED AT: \"" + at + "\"\n\nLINE WAS: \"" + lineWas + "\"\n");
+                   "):  (ALL BUILDS)\nExpression was: (  )\n\n   Syntax error on line " + std::to_string(line) +
+                   " of buffer \"" + name + "\":\n\nERROR: " + message + "\n\nOCCURRED AT: \"" + at +
+                   "\"\n\nLINE WAS: \"" + lineWas + "\"\n");
 }
 
 #define EXPECT_SYNTAX_ERROR(statements, ...) \
@@ -53,16 +54,16 @@ std::string SyntaxReport(int line, const std::string& name, const std::string& m
 TEST(ParseBufferStripComments, RemovesCommentsAndKeepsTheirLineBreaks)
 {
     const char* cases[][2] = {
-        {"a // x", "a "},                  // at the end, no final line break
-        {"x // c\r\ny", "x \r\ny"},        // CR and LF after a line comment stay
+        {"a // x", "a "},            // at the end, no final line break
+        {"x // c\r\ny", "x \r\ny"},  // CR and LF after a line comment stay
         {"x // c\rmore", "x \rmore"},
         {"a /*x\ny*/ b", "a \n b"},
-        {"a /* x\r\ny\nz", "a \r\n\n"},    // unterminated: the rest goes, its line breaks stay
-        {"1/2 a/", "1/2 a/"},              // a lone slash is text
-        {"/*/ x */y", "y"},                // the opening star cannot close the comment
+        {"a /* x\r\ny\nz", "a \r\n\n"},  // unterminated: the rest goes, its line breaks stay
+        {"1/2 a/", "1/2 a/"},            // a lone slash is text
+        {"/*/ x */y", "y"},              // the opening star cannot close the comment
         {"p/**/q//r\ns", "pq\ns"},
         {"/* // */x", "x"},
-        {"\"a//b\" \"c\"\nd", "\"a\nd"},   // markers count inside quoted strings too
+        {"\"a//b\" \"c\"\nd", "\"a\nd"},  // markers count inside quoted strings too
     };
     for (const auto& c : cases) {
         TextBuffer t(c[0]);
@@ -78,11 +79,14 @@ TEST(ParseBufferStripComments, RemovesCommentsAndKeepsTheirLineBreaks)
 TEST(ParseBufferStripComments, AfterTheCursorMovedIsAnAssertionFailure)
 {
     int line = SourceLine("Engine/ParseBuffer.cpp", "Cannot strip comments after parsing has begun!");
-    std::string expected = Literal("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(line) +
-                              "):  (ALL BUILDS)\nExpression was: ( _read == _buffer )\n\n"
-                              "   ParseBuffer::StripComments() : Cannot strip comments after parsing has begun!\n");
-    EXPECT_EXIT(TextBuffer t("12"); t.buffer.ReadInt(); t.buffer.StripComments(), ::testing::ExitedWithCode(1), expected);
-    EXPECT_EXIT(TextBuffer t(" x"); t.buffer.PeekChar(); t.buffer.StripComments(), ::testing::ExitedWithCode(1), expected);
+    std::string expected =
+        Literal("ASSERTION FAILURE:\nEngine/ParseBuffer.cpp(" + std::to_string(line) +
+                "):  (ALL BUILDS)\nExpression was: ( _read == _buffer )\n\n"
+                "   ParseBuffer::StripComments() : Cannot strip comments after parsing has begun!\n");
+    EXPECT_EXIT(TextBuffer t("12"); t.buffer.ReadInt();
+                t.buffer.StripComments(), ::testing::ExitedWithCode(1), expected);
+    EXPECT_EXIT(TextBuffer t(" x"); t.buffer.PeekChar();
+                t.buffer.StripComments(), ::testing::ExitedWithCode(1), expected);
 }
 
 TEST(ParseBufferNumbers, TheLeadingNumberOfTheWholeTokenIsTaken)
@@ -147,10 +151,11 @@ TEST(ParseBufferNumbers, TokensStopAt1023Characters)
 
 TEST(ParseBufferNumbers, TextThatIsNotANumberIsASyntaxError)
 {
-    EXPECT_SYNTAX_ERROR(TextBuffer t("x"); t.buffer.ReadInt(), 1, "t", "couldn't find expected integer expression", "x", "x");
+    EXPECT_SYNTAX_ERROR(TextBuffer t("x");
+                        t.buffer.ReadInt(), 1, "t", "couldn't find expected integer expression", "x", "x");
     EXPECT_SYNTAX_ERROR(TextBuffer t("1,\n  e5 more\nnext", "floats"); t.buffer.ReadFloat(); t.buffer.ExpectChar(',');
-                        t.buffer.ReadFloat(), 2, "floats", "couldn't find expected floating point expression", "e5 more",
-                        "  e5 more");
+                        t.buffer.ReadFloat(), 2, "floats", "couldn't find expected floating point expression",
+                        "e5 more", "  e5 more");
 }
 
 TEST(ParseBufferReadPoint, ParenthesesAreOptionalAndCoordinatesClampToFloat)
@@ -160,8 +165,8 @@ TEST(ParseBufferReadPoint, ParenthesesAreOptionalAndCoordinatesClampToFloat)
     EXPECT_EQ(t.buffer.ReadPoint(), Vec2f(1.5f, 2.0f));
     EXPECT_EQ(t.buffer.ReadPoint(), Vec2f(-3.0f, 4.0f));
     EXPECT_EQ(t.buffer.ReadPoint(), Vec2f(FLT_MAX, -FLT_MAX));
-    EXPECT_SYNTAX_ERROR(TextBuffer u("(1.5, 2 ;"); u.buffer.ReadPoint(), 1, "t", "couldn't find expected ' ) ' character", ";",
-                        "(1.5, 2 ;");
+    EXPECT_SYNTAX_ERROR(TextBuffer u("(1.5, 2 ;");
+                        u.buffer.ReadPoint(), 1, "t", "couldn't find expected ' ) ' character", ";", "(1.5, 2 ;");
 }
 
 TEST(ParseBufferReadQuotedString, ReadsUpToTheClosingQuote)
@@ -190,21 +195,24 @@ TEST(ParseBufferReadQuotedString, ReadsUpToTheClosingQuote)
 TEST(ParseBufferReadQuotedString, OverflowLineBreaksAndTheEndOfTextAreSyntaxErrors)
 {
     // Quoting this line would pass the report's 2047 characters: only its start is checked.
-    EXPECT_EXIT(TextBuffer t("\"" + std::string(1024, 'q') + "\""); std::string s; t.buffer.ReadQuotedString(s, false),
-                ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(TextBuffer t("\"" + std::string(1024, 'q') + "\""); std::string s;
+                t.buffer.ReadQuotedString(s, false), ::testing::ExitedWithCode(1),
                 Literal("ERROR: quoted string was too long, overflowed buffer size (max len = 1023 characters)\n\n"
-                   "OCCURRED AT: \"q\"\"\n"));
-    EXPECT_SYNTAX_ERROR(TextBuffer t("\"abcd\""); char small[4]; t.buffer.ReadQuotedString(small, sizeof(small), false), 1,
-                        "t", "quoted string was too long, overflowed buffer size (max len = 3 characters)", "d\"", "\"abcd\"");
+                        "OCCURRED AT: \"q\"\"\n"));
+    EXPECT_SYNTAX_ERROR(TextBuffer t("\"abcd\""); char small[4];
+                        t.buffer.ReadQuotedString(small, sizeof(small), false), 1, "t",
+                        "quoted string was too long, overflowed buffer size (max len = 3 characters)", "d\"",
+                        "\"abcd\"");
     EXPECT_SYNTAX_ERROR(TextBuffer t("x\n\"a\r\nb\""); t.buffer.ExpectChar('x'); std::string s;
-                        t.buffer.ReadQuotedString(s, false), 2, "t", "illegal EOL found inside quoted string", "", "\"a");
+                        t.buffer.ReadQuotedString(s, false), 2, "t", "illegal EOL found inside quoted string", "",
+                        "\"a");
     EXPECT_SYNTAX_ERROR(TextBuffer t("\"abc"); std::string s; t.buffer.ReadQuotedString(s, true), 1, "t",
-                        "illegal EOF found inside quoted string", "", "\"abc");
+                                                              "illegal EOF found inside quoted string", "", "\"abc");
     EXPECT_SYNTAX_ERROR(TextBuffer t("abc"); std::string s; t.buffer.ReadQuotedString(s, true), 1, "t",
-                        "couldn't find expected ' \" ' character", "abc", "abc");
+                                                            "couldn't find expected ' \" ' character", "abc", "abc");
     // A text editor puts the 'x' on line 3; the string's own line break is not counted.
-    EXPECT_SYNTAX_ERROR(TextBuffer t("\"a\nb\"\nx"); std::string s; t.buffer.ReadQuotedString(s, true); t.buffer.ReadInt(),
-                        2, "t", "couldn't find expected integer expression", "x", "x");
+    EXPECT_SYNTAX_ERROR(TextBuffer t("\"a\nb\"\nx"); std::string s; t.buffer.ReadQuotedString(s, true);
+                        t.buffer.ReadInt(), 2, "t", "couldn't find expected integer expression", "x", "x");
 }
 
 TEST(ParseBufferExpect, WordsMatchIgnoringCaseWithoutLookingFurther)
@@ -223,10 +231,11 @@ TEST(ParseBufferExpect, WordsMatchIgnoringCaseWithoutLookingFurther)
     EXPECT_EQ(t.buffer.PeekChar(), '\0');
 
     EXPECT_SYNTAX_ERROR(TextBuffer u("Vert"); u.buffer.ExpectWord("Vertexes"), 1, "t",
-                        "couldn't find expected token-word \"Vertexes\"", "Vert", "Vert");
-    EXPECT_SYNTAX_ERROR(TextBuffer u("{\n\n  ;"); u.buffer.ExpectChar('{'); u.buffer.ExpectChar('}'), 3, "t",
-                        "couldn't find expected ' } ' character", ";", "  ;");
-    EXPECT_SYNTAX_ERROR(TextBuffer u(""); u.buffer.ExpectChar('{'), 1, "t", "couldn't find expected ' { ' character", "", "");
+                                              "couldn't find expected token-word \"Vertexes\"", "Vert", "Vert");
+    EXPECT_SYNTAX_ERROR(TextBuffer u("{\n\n  ;"); u.buffer.ExpectChar('{');
+                        u.buffer.ExpectChar('}'), 3, "t", "couldn't find expected ' } ' character", ";", "  ;");
+    EXPECT_SYNTAX_ERROR(TextBuffer u("");
+                        u.buffer.ExpectChar('{'), 1, "t", "couldn't find expected ' { ' character", "", "");
 }
 
 TEST(ParseBufferReportSyntaxError, QuotesTheCursorAndAtMost1023CharactersOfTheLine)
@@ -235,7 +244,8 @@ TEST(ParseBufferReportSyntaxError, QuotesTheCursorAndAtMost1023CharactersOfTheLi
     EXPECT_EXIT(TextBuffer t("\n" + word + "bcdefghij\r\nnext", "wide"); t.buffer.ExpectWord(word.c_str());
                 t.buffer.ReportSyntaxError("custom message"), ::testing::ExitedWithCode(1),
                 Literal("Syntax error on line 2 of buffer \"wide\":\n\nERROR: custom message\n\n"
-                   "OCCURRED AT: \"bcdefghij\"\n\nLINE WAS: \"") + "a{1023}\"\n");
+                        "OCCURRED AT: \"bcdefghij\"\n\nLINE WAS: \"") +
+                    "a{1023}\"\n");
 }
 
 // ---------------------------------------------------------------------------
@@ -264,8 +274,8 @@ TEST_F(ParseFileTest, ReadsTheWholeFileThroughABufferNamedAfterIt)
 
     for (const char* body : {"Vertexes\n{\n  oops\n", "Vertexes\r\n{\r\n  oops\r\n"}) {
         path = Write(body);
-        EXPECT_SYNTAX_ERROR(ParseFile f(path.c_str()); f.ExpectWord("Vertexes"); f.ExpectChar('{'); f.ReadInt(), 3, path,
-                            "couldn't find expected integer expression", "oops", "  oops");
+        EXPECT_SYNTAX_ERROR(ParseFile f(path.c_str()); f.ExpectWord("Vertexes"); f.ExpectChar('{');
+                            f.ReadInt(), 3, path, "couldn't find expected integer expression", "oops", "  oops");
     }
 }
 
@@ -275,10 +285,12 @@ TEST_F(ParseFileTest, AFileThatCannotBeReadIsAnAssertionFailureNamingIt)
     int line = SourceLine("Engine/ParseFile.cpp", "could not open file");
     EXPECT_EXIT(ParseFile file(path.c_str()), ::testing::ExitedWithCode(1),
                 Literal("ASSERTION FAILURE:\nEngine/ParseFile.cpp(" + std::to_string(line) +
-                   "):  (ALL BUILDS)\nExpression was: ( _fileHandle )\n\n"
-                   "   ParseFile::_OpenFileByName() : could not open file \"" + path + "\" for reading\n"));
+                        "):  (ALL BUILDS)\nExpression was: ( _fileHandle )\n\n"
+                        "   ParseFile::_OpenFileByName() : could not open file \"" +
+                        path + "\" for reading\n"));
     // A directory opens here but has no readable size.
     EXPECT_EXIT(ParseFile file(_folder.Path().c_str()), ::testing::ExitedWithCode(1),
-                "ParseFile::_(OpenFileByName\\(\\) : could not open|LoadFileIntoBufferAndClose\\(\\) : could not read) file \"" +
+                "ParseFile::_(OpenFileByName\\(\\) : could not open|LoadFileIntoBufferAndClose\\(\\) : could not read) "
+                "file \"" +
                     Literal(_folder.Path()) + "\"");
 }

@@ -197,8 +197,8 @@ TEST_F(PlatformGlTest, TheStatusPlaqueCallsNeverFail)
     HGDIOBJ original = GetCurrentObject(hdc, OBJ_FONT);
     ASSERT_NE(original, nullptr);  // the stock system font
     EXPECT_EQ(GdiGetSelectedFont(hdc), nullptr);
-    HFONT font = CreateFontA(20, 10, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_MODERN | DEFAULT_PITCH, "Tahoma");
+    HFONT font = CreateFontA(20, 10, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             PROOF_QUALITY, FF_MODERN | DEFAULT_PITCH, "Tahoma");
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(SelectObject(hdc, font), original);
     EXPECT_EQ(GetCurrentObject(hdc, OBJ_FONT), static_cast<HGDIOBJ>(font));

@@ -285,7 +285,7 @@ TEST_F(PlatformInputTest, WheelGives120PerNotchAndFractions)
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m[0].wParam), 240);
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m[1].wParam), -120);
     EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(m[2].wParam), 60);
-    EXPECT_EQ(LOWORD(m[0].wParam), 0);             // no buttons or keys held
+    EXPECT_EQ(LOWORD(m[0].wParam), 0);            // no buttons or keys held
     EXPECT_EQ(m[0].lParam, MAKELPARAM(150, 70));  // the cursor in screen coordinates
 }
 

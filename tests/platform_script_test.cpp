@@ -40,23 +40,24 @@ protected:
 TEST(PlatformScriptParsing, EveryLineKindParses)
 {
     std::string error;
-    EXPECT_TRUE(PlatformLoadScriptText("# a comment\n"
-                                       "\n"
-                                       "dialog 1004 ok\n"
-                                       "dialog 0x3EA cancel\r\n"
-                                       "   dialog 1 help   \n"
-                                       "frame 0 key down 0x41\n"
-                                       "frame 1 key repeat 65\n"
-                                       "frame 2 key up 0xc0\n"
-                                       "frame 3 button down left\n"
-                                       "frame 3 button dblclk right\n"
-                                       "frame 3 button up middle\n"
-                                       "frame 4 wheel -2\n"
-                                       "frame 4 wheel 0.5\n"
-                                       "frame 5 mouse 20 30\n"
-                                       "frame 6 screenshot out.png\n"
-                                       "frame 7 close\n",
-                                       "good.script", &error))
+    EXPECT_TRUE(
+        PlatformLoadScriptText("# a comment\n"
+                               "\n"
+                               "dialog 1004 ok\n"
+                               "dialog 0x3EA cancel\r\n"
+                               "   dialog 1 help   \n"
+                               "frame 0 key down 0x41\n"
+                               "frame 1 key repeat 65\n"
+                               "frame 2 key up 0xc0\n"
+                               "frame 3 button down left\n"
+                               "frame 3 button dblclk right\n"
+                               "frame 3 button up middle\n"
+                               "frame 4 wheel -2\n"
+                               "frame 4 wheel 0.5\n"
+                               "frame 5 mouse 20 30\n"
+                               "frame 6 screenshot out.png\n"
+                               "frame 7 close\n",
+                               "good.script", &error))
         << error;
     int controlId = 0, button = 0;
     ASSERT_TRUE(PlatformTakeScriptedDialogAnswer(&controlId, &button));
@@ -129,12 +130,9 @@ TEST_F(PlatformScriptTest, EventsOfFrameNArriveAfterTheNthSwap)
     // Frames count the swaps of the whole run; this test starts at swapsBefore.
     const std::string base = std::to_string(swapsBefore);
     const std::string next = std::to_string(swapsBefore + 2);
-    ASSERT_TRUE(PlatformLoadScriptText("frame " + base + " key down 0x41\n" +
-                                           "frame " + next + " key up 0x41\n" +
-                                           "frame " + next + " wheel 1\n" +
-                                           "frame " + next + " mouse 20 30\n" +
-                                           "frame " + next + " button dblclk left\n" +
-                                           "frame " + next + " close\n",
+    ASSERT_TRUE(PlatformLoadScriptText("frame " + base + " key down 0x41\n" + "frame " + next + " key up 0x41\n" +
+                                           "frame " + next + " wheel 1\n" + "frame " + next + " mouse 20 30\n" +
+                                           "frame " + next + " button dblclk left\n" + "frame " + next + " close\n",
                                        "events.script", &error))
         << error;
     std::vector<MSG> m = DrainQueue();
@@ -168,9 +166,9 @@ TEST_F(PlatformScriptTest, EventsOfFrameNArriveAfterTheNthSwap)
 TEST_F(PlatformScriptTest, ScriptedAltKeysAreSystemKeys)
 {
     const std::string now = "frame " + std::to_string(PlatformGetPresentedFrameCount());
-    ASSERT_TRUE(PlatformLoadScriptText(now + " key down 0x12\n" + now + " key down 0x73\n" + now + " key up 0x73\n" +
-                                           now + " key up 0x12\n",
-                                       "alt.script", nullptr));
+    ASSERT_TRUE(PlatformLoadScriptText(
+        now + " key down 0x12\n" + now + " key down 0x73\n" + now + " key up 0x73\n" + now + " key up 0x12\n",
+        "alt.script", nullptr));
     const std::vector<MSG> m = DrainQueue();
     ASSERT_EQ(m.size(), 4u);
     EXPECT_EQ(m[0].message, static_cast<UINT>(WM_SYSKEYDOWN));

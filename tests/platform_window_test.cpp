@@ -237,8 +237,9 @@ TEST(PlatformMessageBox, WritesCaptionAndTextToStderrWithoutWaiting)
 {
     int result = 0;
     const auto begin = std::chrono::steady_clock::now();
-    const std::string output = CaptureDebugOutput(
-        [&] { result = MessageBoxA(nullptr, "Something\nhappened.", "Pinwhirl : Program Error", MB_OK | MB_ICONERROR); });
+    const std::string output = CaptureDebugOutput([&] {
+        result = MessageBoxA(nullptr, "Something\nhappened.", "Pinwhirl : Program Error", MB_OK | MB_ICONERROR);
+    });
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
     EXPECT_EQ(result, IDOK);
     EXPECT_NE(output.find("Pinwhirl : Program Error"), std::string::npos);

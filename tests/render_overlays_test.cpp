@@ -81,7 +81,9 @@ TEST_F(RenderOverlays, ConsolePanelShowsTheNewest25LinesWithTheNewestInOrange)
         EXPECT_EQ(white.maxY, row * 14) << "row " << row;
     }
     EXPECT_TRUE(FindPixels(frame, IsWhite, 0, 337, 400, 350).Empty());
-    EXPECT_TRUE(FindPixels(frame, [](const Color& c) { return IsWhite(c) || IsOrange(c); }, 0, 351, 600, 1023).Empty());
+    EXPECT_TRUE(FindPixels(
+                    frame, [](const Color& c) { return IsWhite(c) || IsOrange(c); }, 0, 351, 600, 1023)
+                    .Empty());
 }
 
 TEST_F(RenderOverlays, ConsoleLinesAreDrawnLiterallyAndOnlyThoseHeld)
@@ -128,8 +130,8 @@ TEST_F(RenderOverlays, FrameRateShowsAgainstAnyBackground)
     EXPECT_GE(orange.maxY, 15) << "baseline at y = 16, the p hangs below";
     EXPECT_LE(orange.maxY, 19);
     EXPECT_GE(orange.minY, 8) << "no orange on the white strip";
-    const PixelBox dark = FindPixels(inverted, [](const Color& c) { return c.r < 60 && c.g < 60; },
-                                     kWindowWidth - 60, 0, kWindowWidth - 1, 7);
+    const PixelBox dark = FindPixels(
+        inverted, [](const Color& c) { return c.r < 60 && c.g < 60; }, kWindowWidth - 60, 0, kWindowWidth - 1, 7);
     EXPECT_FALSE(dark.Empty()) << "the digits turn dark over white";
 
     // Over the console panel they are plain orange.
@@ -143,16 +145,18 @@ TEST_F(RenderOverlays, FrameRateShowsAgainstAnyBackground)
 // A picture the overlay has to stay readable on: colour bars with a grid.
 void DrawTestPattern()
 {
-    static const Color bars[] = {Color::WHITE, Color::YELLOW, Color::CYAN,    Color::GREEN,
-                                 Color::MAGENTA, Color::RED, Color::BLUE, Color::BLACK};
+    static const Color bars[] = {Color::WHITE,   Color::YELLOW, Color::CYAN, Color::GREEN,
+                                 Color::MAGENTA, Color::RED,    Color::BLUE, Color::BLACK};
     theRenderer.SetPixelOrtho(false);
     const float barWidth = kWindowWidth / 8.0f;
     for (int i = 0; i < 8; ++i)
         theRenderer.DrawRect(Vec2f(i * barWidth, 0.0f), Vec2f((i + 1) * barWidth, float(kWindowHeight)), bars[i], true);
     for (int x = 0; x < kWindowWidth; x += 64)
-        theRenderer.DrawLine(Vec2f(x + 0.5f, 0.0f), Vec2f(x + 0.5f, float(kWindowHeight)), Color::DARK_GREY, Color::DARK_GREY);
+        theRenderer.DrawLine(Vec2f(x + 0.5f, 0.0f), Vec2f(x + 0.5f, float(kWindowHeight)), Color::DARK_GREY,
+                             Color::DARK_GREY);
     for (int y = 0; y < kWindowHeight; y += 64)
-        theRenderer.DrawLine(Vec2f(0.0f, y + 0.5f), Vec2f(float(kWindowWidth), y + 0.5f), Color::DARK_GREY, Color::DARK_GREY);
+        theRenderer.DrawLine(Vec2f(0.0f, y + 0.5f), Vec2f(float(kWindowWidth), y + 0.5f), Color::DARK_GREY,
+                             Color::DARK_GREY);
 }
 
 bool WritePng(const std::string& file, const Frame& frame)
@@ -193,16 +197,25 @@ TEST_F(RenderOverlays, PanelHalfDarkensATestPatternAndLeavesTheRestAlone)
     // What the console holds after a start-up, and a few lines to read the font by.
     static const char* const log[] = {
         "::: Initialization : Input System (starting)",
-        "::: Initialization : Input System (finished)", "::: Initialization : Message Handler (starting)",
-        "::: Initialization : Message Handler (finished)", "::: Initialization : Video System (starting)",
-        "VideoSystem : found 42 display mode(s) ", "VideoSystem : Setting current display mode #8: 1280 x 1024 x 32 bpp (windowed)",
+        "::: Initialization : Input System (finished)",
+        "::: Initialization : Message Handler (starting)",
+        "::: Initialization : Message Handler (finished)",
+        "::: Initialization : Video System (starting)",
+        "VideoSystem : found 42 display mode(s) ",
+        "VideoSystem : Setting current display mode #8: 1280 x 1024 x 32 bpp (windowed)",
         "VideoSystem : Creating a rendering window for mode: 1280 x 1024 x 32 bpp (windowed)",
-        "GDI Plaque : Choosing a pixel format...", "GDI Plaque : Setting the pixel format...",
-        "GDI Plaque : Creating a rendering context...", "GDI Plaque : Making rendering context current...",
-        "VideoSystem : Successfully created a rendering window.", "::: Initialization : Video System (finished)",
-        "::: Initialization : Sound (starting)", "::: Initialization : Sound (finished)",
-        "::: Initialization : Renderer (starting)", "::: Initialization : Renderer (finished)",
-        "::: Initialization : Application (finished)", "> load map01",
+        "GDI Plaque : Choosing a pixel format...",
+        "GDI Plaque : Setting the pixel format...",
+        "GDI Plaque : Creating a rendering context...",
+        "GDI Plaque : Making rendering context current...",
+        "VideoSystem : Successfully created a rendering window.",
+        "::: Initialization : Video System (finished)",
+        "::: Initialization : Sound (starting)",
+        "::: Initialization : Sound (finished)",
+        "::: Initialization : Renderer (starting)",
+        "::: Initialization : Renderer (finished)",
+        "::: Initialization : Application (finished)",
+        "> load map01",
         "WARNING: tried to play non-existent sound #7",
     };
     for (const char* line : log) theConsole.Printf("%s\n", line);

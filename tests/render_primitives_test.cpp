@@ -43,7 +43,8 @@ TEST_F(RenderPrimitives, LinesAreGradientsAndRestoreTheState)
     EXPECT_NEAR(middle.r, 128, 8);
     EXPECT_NEAR(middle.b, 128, 8);
     // The segment ends at origin + extent.
-    const PixelBox green = FindPixels(frame, [](const Color& c) { return c.g > 200; }, 0, 150, 500, 250);
+    const PixelBox green = FindPixels(
+        frame, [](const Color& c) { return c.g > 200; }, 0, 150, 500, 250);
     EXPECT_NEAR(green.minX, 100, 1);
     EXPECT_NEAR(green.maxX, 300, 1);
 }
@@ -80,9 +81,8 @@ TEST_F(RenderPrimitives, AutomaticCircleSegmentsGrowWithTheRadius)
 TEST_F(RenderPrimitives, CirclesSendOneVertexPerSegmentStartingOnTheXAxis)
 {
     const Vec2f centre(400.0f, 300.0f);
-    for (const auto& [radius, segments, expected] :
-         std::vector<std::tuple<float, int, int>>{{10.0f, -1, 12}, {30.0f, -1, 14}, {100.0f, -1, 28},
-                                                  {50.0f, 5, 5}, {50.0f, 0, 0}, {50.0f, -7, 0}}) {
+    for (const auto& [radius, segments, expected] : std::vector<std::tuple<float, int, int>>{
+             {10.0f, -1, 12}, {30.0f, -1, 14}, {100.0f, -1, 28}, {50.0f, 5, 5}, {50.0f, 0, 0}, {50.0f, -7, 0}}) {
         const Feedback sent = CaptureFeedback([&] { theRenderer.DrawCircle(centre, radius, Color::WHITE, segments); });
         EXPECT_EQ(sent.lines, expected) << "radius " << radius << ", segments " << segments;
         EXPECT_EQ(sent.polygons, 0) << "an outline, never filled";

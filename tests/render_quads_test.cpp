@@ -77,16 +77,19 @@ TEST_F(RenderQuads, ImageRowZeroSitsAtTheMinimumYEdgeUnlessFlipped)
 
 TEST_F(RenderQuads, StretchedTexturesSampleTheNearestTexelAndClampAtTheEdges)
 {
-    const auto checker = Make("checker.tga", [](int x, int row) { return (x + row) % 2 ? Color::WHITE : Color::BLACK; });
+    const auto checker =
+        Make("checker.tga", [](int x, int row) { return (x + row) % 2 ? Color::WHITE : Color::BLACK; });
     theRenderer.DrawTexturedQuad(*checker, kMin, kMax, 0.0f, Vec2f::ONE, Color::WHITE, true, false);
     // Column 0 green, column 7 red: past s = 1 the last column repeats, before s = 0 the first.
-    const auto edges = Make("edges.tga", [](int x, int) { return x == 0 ? Color::GREEN : x == 7 ? Color::RED : Color::BLUE; });
+    const auto edges = Make("edges.tga", [](int x, int) {
+        return x == 0 ? Color::GREEN : x == 7 ? Color::RED : Color::BLUE;
+    });
     theRenderer.DrawTexturedQuadUV(*edges, Vec2f(300.0f, 0.0f), Vec2f(812.0f, 256.0f), Vec2f(-1.0f, 0.0f),
                                    Vec2f(2.0f, 1.0f), 0.0f, Vec2f::ONE, Color::WHITE, true, false);
     const Frame frame;
     const PixelBox blended = FindPixels(
-        frame, [](const Color& c) { return !SameRgb(c, Color::WHITE, 0) && !SameRgb(c, Color::BLACK, 0); }, 0, 0,
-        254, 254);
+        frame, [](const Color& c) { return !SameRgb(c, Color::WHITE, 0) && !SameRgb(c, Color::BLACK, 0); }, 0, 0, 254,
+        254);
     EXPECT_TRUE(blended.Empty()) << blended.count << " pixels are neither black nor white";
     EXPECT_TRUE(SameRgb(frame.At(16, 16), Color::BLACK));
     EXPECT_TRUE(SameRgb(frame.At(48, 16), Color::WHITE));

@@ -67,9 +67,15 @@ TEST_F(RenderText, EachCharacterMovesThePenByItsAdvance)
 
 TEST_F(RenderText, CodeTwoFiftyFiveDrawsNothingAndDoesNotMove)
 {
-    const Feedback sent = CaptureFeedback([] { theRenderer.DrawString(Vec2f(10.0f, 100.0f), Color::WHITE, "A\xFF" "B", 3); });
+    const Feedback sent = CaptureFeedback([] {
+        theRenderer.DrawString(Vec2f(10.0f, 100.0f), Color::WHITE,
+                               "A\xFF"
+                               "B",
+                               3);
+    });
     EXPECT_EQ(sent.bitmaps, 2);
-    const Feedback upper = CaptureFeedback([] { theRenderer.DrawString(Vec2f(10.0f, 100.0f), Color::WHITE, "\xFE\xE9\x80", 3); });
+    const Feedback upper =
+        CaptureFeedback([] { theRenderer.DrawString(Vec2f(10.0f, 100.0f), Color::WHITE, "\xFE\xE9\x80", 3); });
     EXPECT_EQ(upper.bitmaps, 3) << "every code below 255 has a glyph";
 
     theRenderer.DrawString(Vec2f(10.0f, 100.0f), Color::WHITE, "", 0);

@@ -43,8 +43,7 @@ protected:
     std::string Play(int soundNumber, float volume = 1.0f, float frequencyScale = 1.0f, float pan = 0.0f,
                      int loopMode = ONCE)
     {
-        return CaptureDebugOutput(
-            [&] { theSoundSystem.Play(soundNumber, 0, loopMode, volume, frequencyScale, pan); });
+        return CaptureDebugOutput([&] { theSoundSystem.Play(soundNumber, 0, loopMode, volume, frequencyScale, pan); });
     }
 
     // The channel of the newest instance of a sound.
@@ -199,9 +198,8 @@ TEST_F(SoundSystemTest, VolumeFrequencyAndPanReachTheChannel)
         float pan;
         int expected;
     } cases[] = {
-        {1, -1.0f, 0}, {1, 0.0f, 128}, {1, 0.5f, 192}, {1, 1.0f, 255},
-        {2, 0.0f, FSOUND_STEREOPAN}, {2, 0.5f, 192},
-        {1, -2.0f, 0},  // beyond the left end stays at the left, never "stereo"
+        {1, -1.0f, 0},  {1, 0.0f, 128}, {1, 0.5f, 192}, {1, 1.0f, 255}, {2, 0.0f, FSOUND_STEREOPAN},
+        {2, 0.5f, 192}, {1, -2.0f, 0},  // beyond the left end stays at the left, never "stereo"
         {1, -1.01f, 0},
     };
     for (const Case& c : cases) {

@@ -30,8 +30,8 @@ const uint32_t FIRST_ADAPTER_MODE = 10;
 
 TEST_F(VideoModesTest, TableHoldsTenWindowedEntriesThenEveryAdapterMode)
 {
-    UseAdapterModes({MakeAdapterMode(800, 600, 16, 60), MakeAdapterMode(800, 600, 16, 60),
-                     MakeAdapterMode(1280, 1024, 32, 85)});
+    UseAdapterModes(
+        {MakeAdapterMode(800, 600, 16, 60), MakeAdapterMode(800, 600, 16, 60), MakeAdapterMode(1280, 1024, 32, 85)});
     ASSERT_EQ(video.GetNumDisplayModes(), 13u);  // duplicates stay
     const int sizes[10][2] = {{320, 240},  {400, 300},  {512, 384},  {640, 480},   {800, 600},
                               {1024, 768}, {1152, 864}, {1280, 960}, {1280, 1024}, {1600, 1200}};
@@ -82,10 +82,10 @@ TEST_F(VideoModesTest, WindowedRequestIgnoresDepthAndRefresh)
 TEST_F(VideoModesTest, FullscreenRequestPrefersDepthThenClosestRefresh)
 {
     UseAdapterModes({
-        MakeAdapterMode(1280, 1024, 16, 85),  // 10: exact refresh, wrong depth (-500)
-        MakeAdapterMode(1280, 1024, 32, 60),  // 11: -25
-        MakeAdapterMode(1280, 1024, 32, 100), // 12: -15
-        MakeAdapterMode(1280, 1024, 32, 70),  // 13: -15, a tie: the earlier entry stays
+        MakeAdapterMode(1280, 1024, 16, 85),   // 10: exact refresh, wrong depth (-500)
+        MakeAdapterMode(1280, 1024, 32, 60),   // 11: -25
+        MakeAdapterMode(1280, 1024, 32, 100),  // 12: -15
+        MakeAdapterMode(1280, 1024, 32, 70),   // 13: -15, a tie: the earlier entry stays
     });
     EXPECT_EQ(video.FindBestDisplayMode(1280, 1024, 32, 85, true), 12u);
     EXPECT_EQ(video.FindBestDisplayMode(1280, 1024, 16, 85, true), 10u);
@@ -93,8 +93,8 @@ TEST_F(VideoModesTest, FullscreenRequestPrefersDepthThenClosestRefresh)
 
 TEST_F(VideoModesTest, FullscreenRequestPrefersNearestAdapterSizeOverExactWindowedEntry)
 {
-    UseAdapterModes({MakeAdapterMode(1024, 768, 32, 85), MakeAdapterMode(1280, 960, 32, 85),
-                     MakeAdapterMode(1600, 1200, 32, 85)});
+    UseAdapterModes(
+        {MakeAdapterMode(1024, 768, 32, 85), MakeAdapterMode(1280, 960, 32, 85), MakeAdapterMode(1600, 1200, 32, 85)});
     // 1280x960 is 64 rows off (64 000); 1024x768 and 1600x1200 are far more. The windowed
     // 1280x1024 entry of exactly the size scores only 500 000 000.
     EXPECT_EQ(video.FindBestDisplayMode(1280, 1024, 32, 85, true), 11u);
@@ -128,7 +128,8 @@ TEST_F(VideoModesTest, SettingTheCurrentModeAgainDoesNothingUnlessForced)
 {
     UseAdapterModes({});
     CaptureDebugOutput([] { theConsole.Startup(); });
-    std::string out = CaptureDebugOutput([&] { video.SetDisplayMode(0, DisplayModeRecord::FLAG_KEEP_POSITION, false); });
+    std::string out =
+        CaptureDebugOutput([&] { video.SetDisplayMode(0, DisplayModeRecord::FLAG_KEEP_POSITION, false); });
     EXPECT_EQ(out, "");
     EXPECT_EQ(video.GetDisplayModeRecord(0)->flags, 0u);
     out = CaptureDebugOutput([&] { video.SetDisplayMode(0, DisplayModeRecord::FLAG_KEEP_POSITION, true); });

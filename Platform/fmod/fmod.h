@@ -32,9 +32,9 @@ enum FMOD_ERRORS {
 };
 
 // Channel and sample-index arguments.
-#define FSOUND_FREE -1      // PlaySound: any free channel; Sample_Load: any free slot
-#define FSOUND_UNMANAGED -2 // Sample_Load: the caller owns the sample and frees it
-#define FSOUND_STEREOPAN -1 // SetPan: a stereo sample on both sides at full level
+#define FSOUND_FREE -1       // PlaySound: any free channel; Sample_Load: any free slot
+#define FSOUND_UNMANAGED -2  // Sample_Load: the caller owns the sample and frees it
+#define FSOUND_STEREOPAN -1  // SetPan: a stereo sample on both sides at full level
 
 // Mode bits (Sample_Load argument, Sample_GetMode result) and loop modes.
 #define FSOUND_LOOP_OFF 0x00000001

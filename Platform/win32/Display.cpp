@@ -181,7 +181,10 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* devMode, DWORD flags)
     return DISP_CHANGE_SUCCESSFUL;
 }
 
-bool PlatformIsFullscreenModeActive() { return s_isFullscreenActive; }
+bool PlatformIsFullscreenModeActive()
+{
+    return s_isFullscreenActive;
+}
 
 // A popup window covers the screen in the mode in effect; other windows stay windows.
 // Null: every window follows the mode now in effect.

@@ -29,11 +29,16 @@ static const char* GenericFamily(const LOGFONTA& logFont)
 {
     if ((logFont.lfPitchAndFamily & 0x3) == FIXED_PITCH) return "monospace";
     switch (logFont.lfPitchAndFamily & 0xF0) {
-    case FF_ROMAN: return "serif";
-    case FF_MODERN: return "monospace";
-    case (4 << 4): return "cursive";   // FF_SCRIPT
-    case (5 << 4): return "fantasy";   // FF_DECORATIVE
-    default: return "sans-serif";
+    case FF_ROMAN:
+        return "serif";
+    case FF_MODERN:
+        return "monospace";
+    case (4 << 4):
+        return "cursive";  // FF_SCRIPT
+    case (5 << 4):
+        return "fantasy";  // FF_DECORATIVE
+    default:
+        return "sans-serif";
     }
 }
 

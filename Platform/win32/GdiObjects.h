@@ -10,7 +10,10 @@ struct GdiObject {
     LOGFONTA logFont;  // fonts
 };
 
-inline GdiObject* ToGdiObject(HGDIOBJ object) { return static_cast<GdiObject*>(object); }
+inline GdiObject* ToGdiObject(HGDIOBJ object)
+{
+    return static_cast<GdiObject*>(object);
+}
 
 // The logical font selected into a device context, or null when none is.
 const LOGFONTA* GdiGetSelectedFont(HDC hdc);

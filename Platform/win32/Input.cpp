@@ -28,10 +28,14 @@ LPARAM KeyLParam(UINT scanCode, bool extended, bool context, bool previous, bool
 UINT SideKey(UINT vk, UINT scanCode, bool extended)
 {
     switch (vk) {
-    case VK_SHIFT: return scanCode == 0x36 ? VK_RSHIFT : VK_LSHIFT;
-    case VK_CONTROL: return extended ? VK_RCONTROL : VK_LCONTROL;
-    case VK_MENU: return extended ? VK_RMENU : VK_LMENU;
-    default: return 0;
+    case VK_SHIFT:
+        return scanCode == 0x36 ? VK_RSHIFT : VK_LSHIFT;
+    case VK_CONTROL:
+        return extended ? VK_RCONTROL : VK_LCONTROL;
+    case VK_MENU:
+        return extended ? VK_RMENU : VK_LMENU;
+    default:
+        return 0;
     }
 }
 

@@ -49,8 +49,8 @@ Clock& TheClock()
             const double seconds = strtod(text, &end);
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0.0) || !std::isfinite(seconds) ||
                 seconds > 3600.0) {
-                clock.error = std::string("PINWHIRL_FIXED_STEP='") + text +
-                              "' is not a positive number of seconds (e.g. 0.01)";
+                clock.error =
+                    std::string("PINWHIRL_FIXED_STEP='") + text + "' is not a positive number of seconds (e.g. 0.01)";
             } else {
                 SetStep(clock, seconds);
             }
@@ -91,8 +91,7 @@ void WINAPI Sleep(DWORD milliseconds)
     timespec wait;
     wait.tv_sec = milliseconds / 1000;
     wait.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
-    while (nanosleep(&wait, &wait) == -1 && errno == EINTR) {
-    }
+    while (nanosleep(&wait, &wait) == -1 && errno == EINTR) {}
 }
 
 // There is no debugger to attach to on Linux; stderr is where the log is read.

@@ -127,18 +127,30 @@ const KeyEntry KEYS[] = {
 UINT KeypadVkWithoutNumLock(SDL_Scancode scancode)
 {
     switch (scancode) {
-    case SDL_SCANCODE_KP_7: return VK_HOME;
-    case SDL_SCANCODE_KP_8: return VK_UP;
-    case SDL_SCANCODE_KP_9: return VK_PRIOR;
-    case SDL_SCANCODE_KP_4: return VK_LEFT;
-    case SDL_SCANCODE_KP_5: return 0x0C;  // VK_CLEAR
-    case SDL_SCANCODE_KP_6: return VK_RIGHT;
-    case SDL_SCANCODE_KP_1: return VK_END;
-    case SDL_SCANCODE_KP_2: return VK_DOWN;
-    case SDL_SCANCODE_KP_3: return VK_NEXT;
-    case SDL_SCANCODE_KP_0: return VK_INSERT;
-    case SDL_SCANCODE_KP_PERIOD: return VK_DELETE;
-    default: return 0;
+    case SDL_SCANCODE_KP_7:
+        return VK_HOME;
+    case SDL_SCANCODE_KP_8:
+        return VK_UP;
+    case SDL_SCANCODE_KP_9:
+        return VK_PRIOR;
+    case SDL_SCANCODE_KP_4:
+        return VK_LEFT;
+    case SDL_SCANCODE_KP_5:
+        return 0x0C;  // VK_CLEAR
+    case SDL_SCANCODE_KP_6:
+        return VK_RIGHT;
+    case SDL_SCANCODE_KP_1:
+        return VK_END;
+    case SDL_SCANCODE_KP_2:
+        return VK_DOWN;
+    case SDL_SCANCODE_KP_3:
+        return VK_NEXT;
+    case SDL_SCANCODE_KP_0:
+        return VK_INSERT;
+    case SDL_SCANCODE_KP_PERIOD:
+        return VK_DELETE;
+    default:
+        return 0;
     }
 }
 
@@ -169,13 +181,34 @@ void PlatformScanCodeFromVk(UINT vk, UINT* scanCode, bool* extended)
         return;
     }
     switch (vk) {  // the side-specific codes that keyboard messages never carry
-    case VK_LSHIFT: *scanCode = 0x2A; *extended = false; return;
-    case VK_RSHIFT: *scanCode = 0x36; *extended = false; return;
-    case VK_LCONTROL: *scanCode = 0x1D; *extended = false; return;
-    case VK_RCONTROL: *scanCode = 0x1D; *extended = true; return;
-    case VK_LMENU: *scanCode = 0x38; *extended = false; return;
-    case VK_RMENU: *scanCode = 0x38; *extended = true; return;
-    default: *scanCode = 0; *extended = false; return;
+    case VK_LSHIFT:
+        *scanCode = 0x2A;
+        *extended = false;
+        return;
+    case VK_RSHIFT:
+        *scanCode = 0x36;
+        *extended = false;
+        return;
+    case VK_LCONTROL:
+        *scanCode = 0x1D;
+        *extended = false;
+        return;
+    case VK_RCONTROL:
+        *scanCode = 0x1D;
+        *extended = true;
+        return;
+    case VK_LMENU:
+        *scanCode = 0x38;
+        *extended = false;
+        return;
+    case VK_RMENU:
+        *scanCode = 0x38;
+        *extended = true;
+        return;
+    default:
+        *scanCode = 0;
+        *extended = false;
+        return;
     }
 }
 
@@ -187,14 +220,22 @@ int PlatformCharFromVk(UINT vk, bool shift, bool control)
     }
     if (control) {
         switch (vk) {  // the control characters a US keyboard still makes with Ctrl held
-        case VK_RETURN: return '\n';
-        case VK_BACK: return 0x7F;
-        case VK_ESCAPE: return 0x1B;
-        case VK_OEM_4: return 0x1B;
-        case VK_OEM_5: return 0x1C;
-        case VK_OEM_6: return 0x1D;
-        case VK_SPACE: return ' ';
-        default: return 0;
+        case VK_RETURN:
+            return '\n';
+        case VK_BACK:
+            return 0x7F;
+        case VK_ESCAPE:
+            return 0x1B;
+        case VK_OEM_4:
+            return 0x1B;
+        case VK_OEM_5:
+            return 0x1C;
+        case VK_OEM_6:
+            return 0x1D;
+        case VK_SPACE:
+            return ' ';
+        default:
+            return 0;
         }
     }
     if (vk >= '0' && vk <= '9') {
@@ -203,28 +244,51 @@ int PlatformCharFromVk(UINT vk, bool shift, bool control)
     }
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>('0' + (vk - VK_NUMPAD0));
     switch (vk) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_BACK: return '\b';
-    case VK_TAB: return '\t';
-    case VK_ESCAPE: return 0x1B;
-    case VK_OEM_1: return shift ? ':' : ';';
-    case VK_OEM_PLUS: return shift ? '+' : '=';
-    case VK_OEM_COMMA: return shift ? '<' : ',';
-    case VK_OEM_MINUS: return shift ? '_' : '-';
-    case VK_OEM_PERIOD: return shift ? '>' : '.';
-    case VK_OEM_2: return shift ? '?' : '/';
-    case VK_OEM_3: return shift ? '~' : '`';
-    case VK_OEM_4: return shift ? '{' : '[';
-    case VK_OEM_5: return shift ? '|' : '\\';
-    case VK_OEM_6: return shift ? '}' : ']';
-    case VK_OEM_7: return shift ? '"' : '\'';
-    case VK_OEM_102: return shift ? '|' : '\\';
-    case VK_MULTIPLY: return '*';
-    case VK_ADD: return '+';
-    case VK_SUBTRACT: return '-';
-    case VK_DECIMAL: return '.';
-    case VK_DIVIDE: return '/';
-    default: return 0;
+    case VK_SPACE:
+        return ' ';
+    case VK_RETURN:
+        return '\r';
+    case VK_BACK:
+        return '\b';
+    case VK_TAB:
+        return '\t';
+    case VK_ESCAPE:
+        return 0x1B;
+    case VK_OEM_1:
+        return shift ? ':' : ';';
+    case VK_OEM_PLUS:
+        return shift ? '+' : '=';
+    case VK_OEM_COMMA:
+        return shift ? '<' : ',';
+    case VK_OEM_MINUS:
+        return shift ? '_' : '-';
+    case VK_OEM_PERIOD:
+        return shift ? '>' : '.';
+    case VK_OEM_2:
+        return shift ? '?' : '/';
+    case VK_OEM_3:
+        return shift ? '~' : '`';
+    case VK_OEM_4:
+        return shift ? '{' : '[';
+    case VK_OEM_5:
+        return shift ? '|' : '\\';
+    case VK_OEM_6:
+        return shift ? '}' : ']';
+    case VK_OEM_7:
+        return shift ? '"' : '\'';
+    case VK_OEM_102:
+        return shift ? '|' : '\\';
+    case VK_MULTIPLY:
+        return '*';
+    case VK_ADD:
+        return '+';
+    case VK_SUBTRACT:
+        return '-';
+    case VK_DECIMAL:
+        return '.';
+    case VK_DIVIDE:
+        return '/';
+    default:
+        return 0;
     }
 }

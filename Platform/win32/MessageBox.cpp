@@ -24,7 +24,8 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type)
 
     const bool okCancel = (type & 0x0F) == MB_OKCANCEL;
     SDL_MessageBoxButtonData buttons[2];
-    buttons[0].flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | (okCancel ? 0 : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
+    buttons[0].flags =
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | (okCancel ? 0 : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
     buttons[0].buttonid = IDOK;
     buttons[0].text = "OK";
     buttons[1].flags = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;

@@ -88,8 +88,8 @@ void TranslateSdlEvent(const SDL_Event& event)
         ButtonAction action = ButtonAction::UP;
         if (event.type == SDL_MOUSEBUTTONDOWN) {
             // Windows pairs clicks: the 2nd, 4th, ... of a run are double-clicks.
-            action = (event.button.clicks >= 2 && event.button.clicks % 2 == 0) ? ButtonAction::DBLCLK
-                                                                               : ButtonAction::DOWN;
+            action =
+                (event.button.clicks >= 2 && event.button.clicks % 2 == 0) ? ButtonAction::DBLCLK : ButtonAction::DOWN;
         }
         PlatformButtonEvent(window, button, action, event.button.x, event.button.y);
         return;
@@ -196,7 +196,8 @@ BOOL WINAPI TranslateMessage(const MSG* msg)
     if (msg == nullptr) return FALSE;
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
     const bool control = PlatformIsVkDown(VK_CONTROL) && !PlatformIsVkDown(VK_MENU);
-    const int character = PlatformCharFromVk(static_cast<UINT>(msg->wParam & 0xFF), PlatformIsVkDown(VK_SHIFT), control);
+    const int character =
+        PlatformCharFromVk(static_cast<UINT>(msg->wParam & 0xFF), PlatformIsVkDown(VK_SHIFT), control);
     if (character == 0) return FALSE;
     const UINT charMessage = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
     PostedQueue().push_back(MakeMessage(msg->hwnd, charMessage, static_cast<WPARAM>(character), msg->lParam));

@@ -56,7 +56,10 @@ struct PlatformWindow {
     PlatformDC dc;
 };
 
-inline HWND ToHandle(PlatformWindow* window) { return reinterpret_cast<HWND>(window); }
+inline HWND ToHandle(PlatformWindow* window)
+{
+    return reinterpret_cast<HWND>(window);
+}
 
 // --- SDL start-up (Window.cpp) ---
 // Starts SDL's video subsystem on first use; false when there is no video driver.

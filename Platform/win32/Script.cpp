@@ -75,7 +75,10 @@ bool ParseInteger(const std::string& token, long minimum, long maximum, long* va
     return true;
 }
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+std::string Quote(const std::string& text)
+{
+    return "'" + text + "'";
+}
 
 // The value the word names among the choices; false with the reason when it names none.
 template <typename T>
@@ -310,7 +313,8 @@ bool PlatformLoadScriptText(const std::string& text, const std::string& name, st
     s_nextEvent = 0;
     s_nextAnswer = 0;
     // Events already due (a script loaded in the middle of a test) wait for the next queue check.
-    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame < s_swapCount) ++s_nextEvent;
+    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame < s_swapCount)
+        ++s_nextEvent;
     return true;
 }
 
@@ -358,9 +362,15 @@ bool PlatformTakeScriptedDialogAnswer(int* controlId, int* button)
     return true;
 }
 
-int PlatformGetPresentedFrameCount() { return static_cast<int>(s_swapCount); }
+int PlatformGetPresentedFrameCount()
+{
+    return static_cast<int>(s_swapCount);
+}
 
-bool PlatformIsScriptRunning() { return s_isLoaded; }
+bool PlatformIsScriptRunning()
+{
+    return s_isLoaded;
+}
 
 void PlatformScriptBeforeSwap(PlatformWindow* window)
 {

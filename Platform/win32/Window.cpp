@@ -147,7 +147,10 @@ bool PlatformEnsureVideo()
     return true;
 }
 
-bool PlatformIsVideoStarted() { return s_videoState > 0; }
+bool PlatformIsVideoStarted()
+{
+    return s_videoState > 0;
+}
 
 bool PlatformIsHeadless()
 {
@@ -190,9 +193,15 @@ PlatformWindow* PlatformDesktop()
     return desktop;
 }
 
-const std::vector<PlatformWindow*>& PlatformWindows() { return LiveWindows(); }
+const std::vector<PlatformWindow*>& PlatformWindows()
+{
+    return LiveWindows();
+}
 
-PlatformWindow* PlatformActiveWindow() { return s_activeWindow; }
+PlatformWindow* PlatformActiveWindow()
+{
+    return s_activeWindow;
+}
 
 PlatformWindow* PlatformMainWindow()
 {
@@ -367,8 +376,8 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR name)
     return nullptr;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE hInstance, LPVOID param)
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE hInstance, LPVOID param)
 {
     (void)parent;
     (void)hInstance;

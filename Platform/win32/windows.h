@@ -39,12 +39,19 @@ typedef int64_t LONGLONG;
 #endif
 
 typedef union _LARGE_INTEGER {
-    struct { DWORD LowPart; LONG HighPart; } u;
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
     LONGLONG QuadPart;
 } LARGE_INTEGER;
 
 // Handles are opaque pointers, distinct types as with STRICT.
-#define PW_DECLARE_HANDLE(name) struct name##__ { int unused; }; typedef struct name##__* name
+#define PW_DECLARE_HANDLE(name) \
+    struct name##__ {           \
+        int unused;             \
+    };                          \
+    typedef struct name##__* name
 PW_DECLARE_HANDLE(HWND);
 PW_DECLARE_HANDLE(HINSTANCE);
 PW_DECLARE_HANDLE(HDC);
@@ -58,8 +65,12 @@ typedef void* HGDIOBJ;
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 
-typedef struct tagRECT { LONG left, top, right, bottom; } RECT, *LPRECT;
-typedef struct tagPOINT { LONG x, y; } POINT, *LPPOINT;
+typedef struct tagRECT {
+    LONG left, top, right, bottom;
+} RECT, *LPRECT;
+typedef struct tagPOINT {
+    LONG x, y;
+} POINT, *LPPOINT;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -70,7 +81,7 @@ typedef struct tagMSG {
     POINT pt;
 } MSG, *LPMSG;
 
-typedef LRESULT (CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
 typedef struct tagWNDCLASSA {
     UINT style;
@@ -410,7 +421,8 @@ typedef struct tagLOGFONTA {
 #define LOWORD(l) ((WORD)(((uintptr_t)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((uintptr_t)(l)) >> 16) & 0xffff))
 #define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
-#define MAKELONG(a, b) ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
+#define MAKELONG(a, b) \
+    ((LONG)(((WORD)(((uintptr_t)(a)) & 0xffff)) | ((DWORD)((WORD)(((uintptr_t)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 
@@ -432,8 +444,8 @@ void WINAPI PostQuitMessage(int exitCode);
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wndClass);
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR name);
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE hInstance, LPVOID param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE hInstance, LPVOID param);
 BOOL WINAPI ShowWindow(HWND hWnd, int cmdShow);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
 HWND WINAPI SetFocus(HWND hWnd);
