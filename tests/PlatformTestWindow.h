@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "Platform/win32/PlatformTesting.h"
+#include "PlatformTesting.h"
 
 struct RecordedMessage {
     HWND hWnd;
