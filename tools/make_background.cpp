@@ -104,7 +104,7 @@ static Canvas PaintMap(const MapArea& map, const Palette& palette)
     for (const Vertex* vertex : map.GetVertexes()) {
         const float x = vertex->position.x, y = vertex->position.y;
         canvas.FillDisc(x, y, VERTEX_RADIUS, WALL_COLOUR);
-        canvas.FillDisc(x, y, 1.6f, Mix(palette.accent, WALL_COLOUR, 0.3f));
+        canvas.FillDisc(x, y, 1.6f, Mix(WALL_COLOUR, palette.accent, 0.3f));
     }
     return canvas;
 }
