@@ -53,20 +53,52 @@ static Rgba Vignetted(float x, float y, float width, float height, const Rgba& c
     return Rgba(field.r * fade, field.g * fade, field.b * fade);
 }
 
+static Canvas VignettedField(int width, int height, const Rgba& centre, const Rgba& edge)
+{
+    Canvas canvas(width, height);
+    canvas.Paint([&](float x, float y) { return Vignetted(x, y, float(width), float(height), centre, edge); });
+    return canvas;
+}
+
+// Calls place at `count` points spread over the rectangle, the same points on every run.
+static void Scatter(uint32_t seed, int count, float x0, float y0, float width, float height,
+                    const std::function<void(float x, float y, Random& random)>& place)
+{
+    Random random(seed);
+    for (int i = 0; i < count; ++i) {
+        const float x = x0 + random.Next() * width, y = y0 + random.Next() * height;
+        place(x, y, random);
+    }
+}
+
+// A big heading centred on the picture: a warm glow behind, a soft shadow, and a vertical
+// gradient from `top` to `bottom` over the glyphs' rows. Returns its left end.
+static float GlowingHeading(Canvas& canvas, const Font& font, float baseline, const std::string& text,
+                            const Rgba& glowColour, const Rgba& top, const Rgba& bottom, int glowBlur)
+{
+    const float x = std::round(canvas.Width() * 0.5f - font.Measure(text) * 0.5f);
+    Canvas glow(canvas.Width(), canvas.Height());
+    font.Draw(glow, x, baseline, text, glowColour);
+    glow.Blur(glowBlur);
+    canvas.Draw(glow, 0, 0, true);
+    const float gradientTop = baseline - float(font.Ascent()) * 0.8f;
+    ShadowedText(
+        canvas, font, x, baseline, text,
+        [&](float, float y) { return Mix(top, bottom, SmoothStep(gradientTop, baseline + 5.0f, y)); }, glowBlur / 2,
+        0.8f);
+    return x;
+}
+
 // 1024 x 1024, drawn centred at (640, 480) in the 1280 x 1024 window: its top 32 rows lie above
 // the window, so nothing there matters.
 static Canvas TitleScreen()
 {
-    Canvas canvas(1024, 1024);
-    canvas.Paint(
-        [](float x, float y) { return Vignetted(x, y, 1024, 1024, Rgba::Bytes(34, 44, 92), Rgba::Bytes(8, 10, 24)); });
+    Canvas canvas = VignettedField(1024, 1024, Rgba::Bytes(34, 44, 92), Rgba::Bytes(8, 10, 24));
     // Pegs scattered over the field, as on a map.
-    Random random(20240611u);
-    for (int i = 0; i < 70; ++i) {
-        const float x = 60.0f + random.Next() * 904.0f, y = 90.0f + random.Next() * 880.0f;
+    Scatter(20240611u, 70, 60.0f, 90.0f, 904.0f, 880.0f, [&](float x, float y, Random& random) {
         const float fade = Vignetted(x, y, 1024, 1024, Rgba(1, 1, 1), Rgba(0.3f, 0.3f, 0.3f)).r;
         canvas.FillDisc(x, y, 3.0f + random.Next() * 2.0f, Rgba(0.55f, 0.65f, 0.95f, 0.35f * fade));
-    }
+    });
     // A shot: thrown up from the lower left behind the title, over it, and falling to the right.
     std::vector<Point> trail;
     const float vx = 265.0f, vy = -961.0f, gravity = 600.0f;
@@ -83,17 +115,8 @@ static Canvas TitleScreen()
     canvas.Glow(bx - 8.0f, by - 9.0f, 5.0f, Rgba(1.0f, 1.0f, 1.0f, 0.7f));
 
     const Font title(BOLD, 168);
-    const float titleX = std::round(512.0f - title.Measure("Pinwhirl") * 0.5f);
-    Canvas glow(1024, 1024);
-    title.Draw(glow, titleX, 470.0f, "Pinwhirl", Rgba(1.0f, 0.55f, 0.25f, 0.55f));
-    glow.Blur(18);
-    canvas.Draw(glow, 0, 0, true);
-    ShadowedText(
-        canvas, title, titleX, 470.0f, "Pinwhirl",
-        [](float, float y) {
-            return Mix(Rgba::Bytes(255, 236, 150), Rgba::Bytes(240, 100, 60), SmoothStep(330.0f, 475.0f, y));
-        },
-        10, 0.8f);
+    const float titleX = GlowingHeading(canvas, title, 470.0f, "Pinwhirl", Rgba(1.0f, 0.55f, 0.25f, 0.55f),
+                                        Rgba::Bytes(255, 236, 150), Rgba::Bytes(240, 100, 60), 18);
     Twinkle(canvas, titleX + 28.0f, 352.0f, 22.0f, 0.9f);
 
     const Font subtitle(REGULAR, 30);
@@ -231,28 +254,14 @@ static Canvas Panel()
 // 1024 x 512 over black, drawn centred at (640, 480) and bobbing by 8 pixels.
 static Canvas MapComplete()
 {
-    Canvas canvas(1024, 512);
-    canvas.Paint(
-        [](float x, float y) { return Vignetted(x, y, 1024, 512, Rgba::Bytes(30, 56, 80), Rgba::Bytes(0, 0, 0)); });
-    Random random(777u);
-    for (int i = 0; i < 40; ++i) {
-        const float x = 120.0f + random.Next() * 784.0f, y = 80.0f + random.Next() * 352.0f;
+    Canvas canvas = VignettedField(1024, 512, Rgba::Bytes(30, 56, 80), Rgba::Bytes(0, 0, 0));
+    Scatter(777u, 40, 120.0f, 80.0f, 784.0f, 352.0f, [&](float x, float y, Random& random) {
         const float size = 3.0f + random.Next() * 7.0f;
         Twinkle(canvas, x, y, size, 0.25f + 0.5f * random.Next());
-    }
+    });
     const Font title(BOLD, 104);
-    const std::string text = "Map complete!";
-    const float x = std::round(512.0f - title.Measure(text) * 0.5f);
-    Canvas glow(1024, 512);
-    title.Draw(glow, x, 262.0f, text, Rgba(1.0f, 0.75f, 0.3f, 0.5f));
-    glow.Blur(16);
-    canvas.Draw(glow, 0, 0, true);
-    ShadowedText(
-        canvas, title, x, 262.0f, text,
-        [](float, float y) {
-            return Mix(Rgba::Bytes(255, 240, 160), Rgba::Bytes(245, 150, 50), SmoothStep(180.0f, 265.0f, y));
-        },
-        8, 0.8f);
+    GlowingHeading(canvas, title, 262.0f, "Map complete!", Rgba(1.0f, 0.75f, 0.3f, 0.5f), Rgba::Bytes(255, 240, 160),
+                   Rgba::Bytes(245, 150, 50), 16);
     for (int i = 0; i < 3; ++i) {
         const float sx = 442.0f + 70.0f * float(i), sy = i == 1 ? 320.0f : 328.0f;
         canvas.Glow(sx, sy, 14.0f, Rgba(1.0f, 0.8f, 0.3f, 0.5f));
