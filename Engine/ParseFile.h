@@ -28,6 +28,8 @@ public:
     [[noreturn]] void ReportSyntaxError(const char* message) { _parseBuffer->ReportSyntaxError(message); }
 
     const char* GetFileName() const { return fileName; }
+    // For readers written against the buffer, which memory texts share.
+    ParseBuffer& GetParseBuffer() { return *_parseBuffer; }
 
 private:
     void _OpenFileByName(const char* name);

@@ -10,12 +10,11 @@
 #include "Engine/AssertionFailure.h"
 #include "Engine/ParseFile.h"
 #include "Engine/TheApplication.h"
-#include "Game/MapFileWriter.h"
+#include "Game/MapFile.h"
+#include "Game/SafeSave.h"
 
 // Points closer than 0.5 are the same point for AddVertex and MergeVertex.
 static const float SAME_POINT_DISTANCE_SQUARED = 0.25f;
-// Game maps are stored with y up; the play field has y down over 1024 units.
-static const float FLIP_Y_HEIGHT = 1024.0f;
 
 static inline float DistanceSquared(const Vec2f& a, float x, float y)
 {
@@ -460,72 +459,17 @@ void MapArea::RemoveHighlightedProperty(const std::string& key)
 // ---------------------------------------------------------------------------
 // Files
 
-void MapArea::_ReadPropertyBlock(ParseFile& file, PropertyMap& properties)
-{
-    file.ExpectChar('{');
-    do {
-        std::string key;
-        std::string value;
-        file.ReadQuotedString(key, false);
-        file.ReadQuotedString(value, false);
-        properties.Set(key, value);
-    } while (file.PeekChar() != '}');
-    file.ExpectChar('}');
-}
-
 bool MapArea::Load(const std::string& path)
 {
     ParseFile file(path.c_str());
-    file.StripComments();
-
-    // Vertex numbers count from 0 within this file, whatever the map held before.
-    std::vector<Vertex*> fileVertexes;
-    file.ExpectWord("Vertexes");
-    file.ExpectChar('{');
-    while (file.PeekChar() != '}') {
-        Vec2f point = file.ReadPoint();
-        if (flipY) point.y = FLIP_Y_HEIGHT - point.y;
-        fileVertexes.push_back(AddVertex(point, true));
-    }
-    file.ExpectChar('}');
-
-    file.ExpectWord("Linedefs");
-    file.ExpectChar('{');
-    while (file.PeekChar() != '}') {
-        Vertex* ends[2];
-        for (int i = 0; i < 2; ++i) {
-            if (i == 1) file.ExpectChar(',');
-            int32_t number = file.ReadInt();
-            if (number < 0 || static_cast<size_t>(number) >= fileVertexes.size()) {
-                char message[160];
-                SafeFormat(message, sizeof(message),
-                           "linedef vertex number %d names no vertex of this file (it has %d, numbered from 0)", number,
-                           static_cast<int>(fileVertexes.size()));
-                file.ReportSyntaxError(message);
-            }
-            ends[i] = fileVertexes[static_cast<size_t>(number)];
-        }
-        Linedef* linedef = AddLinedef(ends[0], ends[1]);
-        if (file.PeekChar() == '{') _ReadPropertyBlock(file, linedef->properties);
-    }
-    file.ExpectChar('}');
-
-    file.ExpectWord("Objects");
-    file.ExpectChar('{');
-    while (file.PeekChar() != '}') {
-        Vec2f point = file.ReadPoint();
-        if (flipY) point.y = FLIP_Y_HEIGHT - point.y;
-        MapObject* object = AddObject(point);
-        if (file.PeekChar() == '{') _ReadPropertyBlock(file, object->properties);
-    }
-    file.ExpectChar('}');
+    MapFile::Read(file.GetParseBuffer(), *this);
     return true;
 }
 
 bool MapArea::Save(const std::string& path) const
 {
     std::string text;
-    return MapFileWriter::BuildText(*this, text) && MapFileWriter::WriteReplacing(path, text);
+    return MapFile::Write(*this, text) && SaveTextSafely(path, text);
 }
 
 void MapArea::LoadMapByName(const std::string& mapName)

@@ -1,5 +1,6 @@
 // One map: its vertexes, linedefs and objects, the editor's highlighted and selected
-// elements, the vertex-linedef links, the nearest-element queries and the .map format.
+// elements, the vertex-linedef links and the nearest-element queries; MapFile reads and
+// writes its .map text.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +13,6 @@
 #include "Game/MapElement.h"
 #include "Game/MapObject.h"
 #include "Game/Vertex.h"
-
-class ParseFile;
-class PropertyMap;
 
 class MapArea {
 public:
@@ -89,7 +87,6 @@ private:
     bool _Owns(const MapElement* element) const { return element != nullptr && element->_area == this; }
     void _DetachLinedefFromVertex(Linedef* linedef, Vertex* vertex, LinedefList::iterator entry);
     void _Destroy(MapElement* element);
-    void _ReadPropertyBlock(ParseFile& file, PropertyMap& properties);
     template <typename T>
     void _AddToArray(std::vector<T*>& array, T* element);
     template <typename T>

@@ -1,20 +1,98 @@
-#include "Game/MapFileWriter.h"
+#include "Game/MapFile.h"
 
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <unordered_map>
+#include <vector>
 
+#include "Engine/AssertionFailure.h"
+#include "Engine/ParseBuffer.h"
 #include "Engine/TheConsole.h"
 #include "Game/MapArea.h"
 
-// The reader's quoted strings hold at most this many characters.
-static const size_t MAX_PROPERTY_TEXT_LENGTH = 1023;
+const char* const MapFile::VERTEXES_WORD = "Vertexes";
+const char* const MapFile::LINEDEFS_WORD = "Linedefs";
+const char* const MapFile::OBJECTS_WORD = "Objects";
+
+static const char BLOCK_OPEN = '{';
+static const char BLOCK_CLOSE = '}';
+
+// ---------------------------------------------------------------------------
+// Reading
+
+static Vec2f ReadMapPoint(ParseBuffer& buffer, bool flipY)
+{
+    Vec2f point = buffer.ReadPoint();
+    if (flipY) point.y = MapFile::FLIP_Y_HEIGHT - point.y;
+    return point;
+}
+
+static void ReadPropertyBlock(ParseBuffer& buffer, PropertyMap& properties)
+{
+    char key[MapFile::MAX_PROPERTY_TEXT_LENGTH + 1];
+    char value[MapFile::MAX_PROPERTY_TEXT_LENGTH + 1];
+    buffer.ExpectChar(BLOCK_OPEN);
+    do {
+        buffer.ReadQuotedString(key, sizeof(key), false);
+        buffer.ReadQuotedString(value, sizeof(value), false);
+        properties.Set(key, value);
+    } while (buffer.PeekChar() != BLOCK_CLOSE);
+    buffer.ExpectChar(BLOCK_CLOSE);
+}
+
+static void ReadSectionStart(ParseBuffer& buffer, const char* word)
+{
+    buffer.ExpectWord(word);
+    buffer.ExpectChar(BLOCK_OPEN);
+}
+
+static Vertex* ReadVertexNumber(ParseBuffer& buffer, const std::vector<Vertex*>& fileVertexes)
+{
+    int32_t number = buffer.ReadInt();
+    if (number < 0 || static_cast<size_t>(number) >= fileVertexes.size()) {
+        char message[160];
+        SafeFormat(message, sizeof(message),
+                   "linedef vertex number %d names no vertex of this file (it has %d, numbered from 0)", number,
+                   static_cast<int>(fileVertexes.size()));
+        buffer.ReportSyntaxError(message);
+    }
+    return fileVertexes[static_cast<size_t>(number)];
+}
+
+void MapFile::Read(ParseBuffer& buffer, MapArea& map)
+{
+    buffer.StripComments();
+    const bool flipY = map.GetFlipY();
+
+    // Vertex numbers count from 0 within this text, whatever the map held before.
+    std::vector<Vertex*> fileVertexes;
+    ReadSectionStart(buffer, VERTEXES_WORD);
+    while (buffer.PeekChar() != BLOCK_CLOSE) fileVertexes.push_back(map.AddVertex(ReadMapPoint(buffer, flipY), true));
+    buffer.ExpectChar(BLOCK_CLOSE);
+
+    ReadSectionStart(buffer, LINEDEFS_WORD);
+    while (buffer.PeekChar() != BLOCK_CLOSE) {
+        Vertex* start = ReadVertexNumber(buffer, fileVertexes);
+        buffer.ExpectChar(',');
+        Vertex* end = ReadVertexNumber(buffer, fileVertexes);
+        Linedef* linedef = map.AddLinedef(start, end);
+        if (buffer.PeekChar() == BLOCK_OPEN) ReadPropertyBlock(buffer, linedef->properties);
+    }
+    buffer.ExpectChar(BLOCK_CLOSE);
+
+    ReadSectionStart(buffer, OBJECTS_WORD);
+    while (buffer.PeekChar() != BLOCK_CLOSE) {
+        MapObject* object = map.AddObject(ReadMapPoint(buffer, flipY));
+        if (buffer.PeekChar() == BLOCK_OPEN) ReadPropertyBlock(buffer, object->properties);
+    }
+    buffer.ExpectChar(BLOCK_CLOSE);
+}
+
+// ---------------------------------------------------------------------------
+// Writing
 
 // "%g", except where that would use an exponent, which the reader does not know:
 // then the same six significant digits in plain decimal notation.
@@ -70,7 +148,7 @@ static void AppendPoint(std::string& text, const Vec2f& point)
 // A key or value the reader would cut or choke on must not be written.
 static bool IsStorablePropertyText(const std::string& s)
 {
-    if (s.size() > MAX_PROPERTY_TEXT_LENGTH) return false;
+    if (s.size() > MapFile::MAX_PROPERTY_TEXT_LENGTH) return false;
     for (size_t i = 0; i < s.size(); ++i) {
         char c = s[i];
         if (c == '"' || c == '\r' || c == '\n' || c == '\0') return false;
@@ -79,10 +157,26 @@ static bool IsStorablePropertyText(const std::string& s)
     return true;
 }
 
+static void AppendSectionStart(std::string& text, const char* word)
+{
+    text += word;
+    text += '\n';
+    text += BLOCK_OPEN;
+    text += '\n';
+}
+
+static void AppendSectionEnd(std::string& text)
+{
+    text += BLOCK_CLOSE;
+    text += "\n\n";
+}
+
 static bool AppendPropertyBlock(std::string& text, const PropertyMap& properties)
 {
     if (properties.Count() == 0) return true;
-    text += "\t{\n";
+    text += '\t';
+    text += BLOCK_OPEN;
+    text += '\n';
     for (const auto& pair : properties) {
         if (!IsStorablePropertyText(pair.first) || !IsStorablePropertyText(pair.second)) {
             theConsole.Printf("WARNING: map not saved: property \"%s\" holds text that a map file cannot store\n",
@@ -95,23 +189,25 @@ static bool AppendPropertyBlock(std::string& text, const PropertyMap& properties
         text += pair.second;
         text += "\"\n";
     }
-    text += "\t}\n";
+    text += '\t';
+    text += BLOCK_CLOSE;
+    text += '\n';
     return true;
 }
 
-bool MapFileWriter::BuildText(const MapArea& map, std::string& text)
+bool MapFile::Write(const MapArea& map, std::string& text)
 {
     std::unordered_map<const Vertex*, int32_t> numbers;
     numbers.reserve(map.GetVertexes().size());
 
-    text += "Vertexes\n{\n";
+    AppendSectionStart(text, VERTEXES_WORD);
     for (const Vertex* vertex : map.GetVertexes()) {
         numbers.emplace(vertex, static_cast<int32_t>(numbers.size()));
         AppendPoint(text, vertex->position);
     }
-    text += "}\n\n";
+    AppendSectionEnd(text);
 
-    text += "Linedefs\n{\n";
+    AppendSectionStart(text, LINEDEFS_WORD);
     char line[64];
     for (const Linedef* linedef : map.GetLinedefs()) {
         auto start = numbers.find(linedef->start);
@@ -126,43 +222,13 @@ bool MapFileWriter::BuildText(const MapArea& map, std::string& text)
         text += line;
         if (!AppendPropertyBlock(text, linedef->properties)) return false;
     }
-    text += "}\n\n";
+    AppendSectionEnd(text);
 
-    text += "Objects\n{\n";
+    AppendSectionStart(text, OBJECTS_WORD);
     for (const MapObject* object : map.GetObjects()) {
         AppendPoint(text, object->position);
         if (!AppendPropertyBlock(text, object->properties)) return false;
     }
-    text += "}\n\n";
-    return true;
-}
-
-bool MapFileWriter::WriteReplacing(const std::string& path, const std::string& text)
-{
-    // A file that may not be written to stays as it is, even though the directory
-    // would let us replace it.
-    FILE* probe = fopen(path.c_str(), "r+b");
-    if (probe != nullptr) {
-        fclose(probe);
-    } else if (errno != ENOENT) {
-        return false;
-    }
-
-    // Written beside the old file and moved over it only once complete, so a failed
-    // save never leaves a half-written map behind.
-    std::string temporaryPath = path + ".tmp";
-    FILE* file = fopen(temporaryPath.c_str(), "wt");
-    if (file == nullptr) return false;
-    bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = (fflush(file) == 0) && written;
-    written = !ferror(file) && written;
-    written = (fclose(file) == 0) && written;
-
-    std::error_code error;
-    if (written) std::filesystem::rename(temporaryPath, path, error);
-    if (!written || error) {
-        remove(temporaryPath.c_str());
-        return false;
-    }
+    AppendSectionEnd(text);
     return true;
 }
