@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Pinwhirl need.
+# Installs the Debian packages that building, running and testing Pinwhirl need, and any
+# further ones named as arguments (fuzz/run.sh adds clang).
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libpng-dev
   libgl-dev libopengl-dev libglx-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
+  "$@"
 )
 
 missing=()
