@@ -146,17 +146,17 @@ void MapArea::RemoveVertex(Vertex* vertex, Linedef* exceptLinedef)
     if (!_Owns(vertex)) return;
 
     // RemoveLinedef (linedef, vertex) never touches this vertex's own list, so it can be
-    // walked as it is. A linedef from the vertex to itself is listed twice; its second
-    // entry is already destroyed and is recognised by address alone.
-    std::vector<Linedef*> removedLoops;
-    for (Linedef* linedef : vertex->linedefs) {
-        if (linedef == exceptLinedef) continue;
-        bool alreadyRemoved = false;
-        for (Linedef* loop : removedLoops) alreadyRemoved = alreadyRemoved || loop == linedef;
-        if (alreadyRemoved) continue;
-        bool isLoop = (linedef->start == vertex && linedef->end == vertex);
-        RemoveLinedef(linedef, vertex);
-        if (isLoop) removedLoops.push_back(linedef);
+    // walked as it is. A linedef from the vertex to itself is listed twice: its later entry
+    // goes when the first is met, so the loop is removed once and the walk stays linear.
+    LinedefList& attached = vertex->linedefs;
+    for (LinedefList::iterator entry = attached.begin(); entry != attached.end();) {
+        Linedef* linedef = *entry;
+        bool isLoop = linedef->start == vertex && linedef->end == vertex;
+        if (linedef != exceptLinedef && isLoop) {
+            attached.erase(entry == linedef->_startEntry ? linedef->_endEntry : linedef->_startEntry);
+        }
+        ++entry;
+        if (linedef != exceptLinedef) RemoveLinedef(linedef, vertex);
     }
 
     vertexes.erase(vertex->_areaEntry);

@@ -1,4 +1,4 @@
-// Map loading throughput and nearest-linedef picking speed.
+// Map loading throughput, nearest-linedef picking speed and the cost of removal cascades.
 // Every element traces its construction and destruction to stderr: run with 2>/dev/null.
 #include <benchmark/benchmark.h>
 
@@ -140,5 +140,26 @@ void BM_NearestLinedef(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 BENCHMARK(BM_NearestLinedef)->Unit(benchmark::kMicrosecond);
+
+// Removing a vertex that carries n linedefs from itself to itself (a file of "0, 0" lines):
+// the cost should grow with n, not with n squared.
+void BM_RemoveVertexWithLoops(benchmark::State& state)
+{
+    const int loops = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        MapArea map;
+        Vertex* vertex = map.AddVertex(Vec2f(0.0f, 0.0f), true);
+        for (int i = 0; i < loops; ++i) map.AddLinedef(vertex, vertex);
+        state.ResumeTiming();
+        map.RemoveVertex(vertex);
+    }
+    state.SetComplexityN(loops);
+}
+BENCHMARK(BM_RemoveVertexWithLoops)
+    ->RangeMultiplier(2)
+    ->Range(10000, 160000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace

@@ -119,6 +119,31 @@ TEST(MapAreaRemove, LinedefsFromAVertexToItself)
     EXPECT_EQ(V(c->linedefs), (std::vector<Linedef*>{loopAtC, loopAtC}));
 }
 
+TEST(MapAreaRemove, EachLoopGoesOnceWhereverItsTwoEntriesStand)
+{
+    // Loops added directly stand in pairs; a loop made by merging has its entries apart.
+    MapArea map;
+    Vertex* v = map.AddVertex(Vec2f(0.0f, 0.0f), true);
+    Vertex* w = map.AddVertex(Vec2f(0.2f, 0.0f), true);
+    Vertex* x = map.AddVertex(Vec2f(5.0f, 0.0f), true);
+    Linedef* vw = map.AddLinedef(v, w);
+    Linedef* vx = map.AddLinedef(v, x);
+    for (int i = 0; i < 1000; ++i) map.AddLinedef(v, v);
+    Linedef* wx = map.AddLinedef(w, x);
+    ASSERT_EQ(map.MergeVertex(w), v);
+    std::vector<Linedef*> entries = V(v->linedefs);
+    ASSERT_EQ(entries.size(), 2004u);
+    EXPECT_TRUE(entries[0] == vw && entries[1] == vx && entries[2002] == vw && entries[2003] == wx);
+
+    Linedef* xx = map.AddLinedef(x, x);
+    map.RemoveVertex(v);  // x keeps its own loop
+    EXPECT_EQ(V(map.GetVertexes()), std::vector<Vertex*>{x});
+    EXPECT_EQ(V(map.GetLinedefs()), std::vector<Linedef*>{xx});
+    EXPECT_EQ(V(x->linedefs), (std::vector<Linedef*>{xx, xx}));
+    map.Clear();
+    EXPECT_TRUE(map.GetVertexes().empty() && map.GetLinedefs().empty());
+}
+
 TEST(MapAreaRemove, ElementsOfAnotherMapAreLeftAlone)
 {
     Chain s;
