@@ -1,15 +1,13 @@
 #include "Game/MapArea.h"
 
-#include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <vector>
-#if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
-#include <xmmintrin.h>
-#endif
 
 #include "Engine/AssertionFailure.h"
 #include "Engine/ParseFile.h"
 #include "Engine/TheApplication.h"
+#include "Game/Geometry.h"
 #include "Game/MapFile.h"
 #include "Game/SafeSave.h"
 
@@ -23,30 +21,16 @@ static inline float DistanceSquared(const Vec2f& a, float x, float y)
     return dx * dx + dy * dy;
 }
 
-// Branch-free (the compiler turns min and max into branches here): where a picking
-// query lands against a segment's ends is unpredictable, and mispredicted branches
-// cost more than the arithmetic.
-static inline float Clamp01(float t)
+// Squared distance to the linedef's nearest point. Where that is one of its ends, it is the
+// vertex itself (start + (end - start) need not give the end back), so linedefs that meet at
+// a vertex are exactly as near there and list order decides between them.
+static float LinedefDistanceSquared(const Linedef* linedef, float x, float y)
 {
-#if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
-    return _mm_cvtss_f32(_mm_min_ss(_mm_max_ss(_mm_set_ss(t), _mm_setzero_ps()), _mm_set_ss(1.0f)));
-#else
-    return std::min(std::max(t, 0.0f), 1.0f);
-#endif
-}
-
-static float PointSegmentDistanceSquared(const Vec2f& start, const Vec2f& end, float x, float y)
-{
-    float ex = end.x - start.x;
-    float ey = end.y - start.y;
-    float lengthSquared = ex * ex + ey * ey;
-    float t = 0.0f;
-    if (lengthSquared > 0.0f) {
-        t = Clamp01(((x - start.x) * ex + (y - start.y) * ey) / lengthSquared);
-    }
-    float dx = start.x + ex * t - x;
-    float dy = start.y + ey * t - y;
-    return dx * dx + dy * dy;
+    const Vec2f& end = linedef->end->position;
+    const Segment2f segment(linedef->start->position, end - linedef->start->position);
+    Vec2f nearest = ClosestPointOnSegment(segment, Vec2f(x, y));
+    if (nearest == segment.End()) nearest = end;
+    return DistanceSquared(nearest, x, y);
 }
 
 template <typename T>
@@ -68,7 +52,8 @@ void MapArea::_RemoveFromArray(std::vector<T*>& array, T* element)
 
 // The array is not in list order, so ties go to the earliest created, which is the
 // first in the list. The first element always counts, so huge coordinates whose
-// distance overflows to infinity still give an answer.
+// distance overflows to infinity still give an answer; a distance that is no number
+// (coordinates across the whole float range) counts as infinite, so it hides nothing.
 template <typename T, typename Distance>
 T* MapArea::_Nearest(const std::vector<T*>& array, Distance distance, float& distanceSquared)
 {
@@ -76,6 +61,7 @@ T* MapArea::_Nearest(const std::vector<T*>& array, Distance distance, float& dis
     float best = FLT_MAX;
     for (T* element : array) {
         float d = distance(element);
+        if (std::isnan(d)) d = INFINITY;
         if (nearest == nullptr || d < best || (d == best && element->_sequence < nearest->_sequence)) {
             nearest = element;
             best = d;
@@ -298,9 +284,7 @@ Vertex* MapArea::NearestVertex(float x, float y, float& distanceSquared) const
 Linedef* MapArea::NearestLinedef(float x, float y, float& distanceSquared) const
 {
     return _Nearest(
-        _linedefArray,
-        [x, y](const Linedef* l) { return PointSegmentDistanceSquared(l->start->position, l->end->position, x, y); },
-        distanceSquared);
+        _linedefArray, [x, y](const Linedef* l) { return LinedefDistanceSquared(l, x, y); }, distanceSquared);
 }
 
 MapObject* MapArea::NearestObject(float x, float y, float& distanceSquared) const

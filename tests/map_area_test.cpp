@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -244,6 +245,44 @@ TEST(MapAreaLookup, NearestElements)
     MapArea far;
     Vertex* v = far.AddVertex(Vec2f(FLT_MAX, FLT_MAX), true);
     EXPECT_EQ(far.NearestVertex(-FLT_MAX, -FLT_MAX, d), v);
+}
+
+TEST(MapAreaLookup, NearestLinedefTiesAtAVertexGoByListOrderAndNonNumbersNeverWin)
+{
+    // Two linedefs meeting at v, with coordinates whose arithmetic rounds: at v, and past it
+    // along the first, both are exactly as near (the nearest point is v), so list order decides.
+    const Vec2f p(-591.09552f, -113.094238f), v(756.234863f, -540.845581f), q(10.0f, 20.0f);
+    const Vec2f p2(-534.051453f, 434.783203f), v2(614.210327f, 225.89624f), q2(-224.278687f, -146.180359f);
+    const Vec2f past(625.692932f, 223.807373f);
+    for (bool intoFirst : {true, false}) {
+        MapArea map;
+        Vertex* pv[2] = {map.AddVertex(p, true), map.AddVertex(p2, true)};
+        Vertex* vv[2] = {map.AddVertex(v, true), map.AddVertex(v2, true)};
+        Vertex* qv[2] = {map.AddVertex(q, true), map.AddVertex(q2, true)};
+        Linedef* first[2];
+        for (int i = 0; i < 2; ++i) {
+            first[i] = intoFirst ? map.AddLinedef(pv[i], vv[i]) : map.AddLinedef(vv[i], qv[i]);
+            if (intoFirst) map.AddLinedef(vv[i], qv[i]);
+            if (!intoFirst) map.AddLinedef(pv[i], vv[i]);
+        }
+        float d = -1.0f;
+        EXPECT_EQ(map.NearestLinedef(v.x, v.y, d), first[0]) << intoFirst;
+        EXPECT_EQ(d, 0.0f);
+        EXPECT_EQ(map.NearestLinedef(past.x, past.y, d), first[1]) << intoFirst;
+        EXPECT_EQ(d, (past.x - v2.x) * (past.x - v2.x) + (past.y - v2.y) * (past.y - v2.y));
+    }
+
+    // A linedef across the whole float range has no number for its distance: it never hides
+    // the others, and alone it is infinitely far.
+    MapArea map;
+    Linedef* huge =
+        map.AddLinedef(map.AddVertex(Vec2f(-FLT_MAX, 0.0f), true), map.AddVertex(Vec2f(FLT_MAX, 0.0f), true));
+    float d = -1.0f;
+    EXPECT_EQ(map.NearestLinedef(5.0f, 10.0f, d), huge);
+    EXPECT_EQ(d, INFINITY);
+    Linedef* plain = map.AddLinedef(map.AddVertex(Vec2f(0.0f, 10.0f), true), map.AddVertex(Vec2f(10.0f, 10.0f), true));
+    EXPECT_EQ(map.NearestLinedef(5.0f, 10.0f, d), plain);
+    EXPECT_EQ(d, 0.0f);
 }
 
 TEST(MapAreaSelection, HighlightSelectToggleAndCounts)
