@@ -1,8 +1,14 @@
-// Saving a text file so that a failed save leaves the old file whole.
+// Saving a text file so that a failed save leaves the old file whole. Built on the C and C++
+// standard libraries alone (std::filesystem for links and modes), so it is the same on every system.
 #pragma once
 
 #include <string>
 
-// Writes text beside path and moves it over path only once it was written whole.
-// False, leaving path as it was, on any failure.
+// Writes text to path, in text mode. A symbolic link is written through to the file it names;
+// the file keeps its mode and its hard links. The text is written whole beside the file first
+// and only then moved over it (or, for a file with hard links, copied into it), and a file
+// that is already there under the temporary name is never touched. Where no file can be made
+// beside it, the file is rewritten in place, and its old text is put back if that fails.
+// False, with the file as it was, when path names no file that may be written (a read-only
+// file, a folder) or the text could not be written.
 bool SaveTextSafely(const std::string& path, const std::string& text);

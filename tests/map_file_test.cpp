@@ -1,6 +1,8 @@
 // The .map format: reading, the exact written form, round trips and safe saving.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -441,6 +444,105 @@ TEST_F(MapFileTest, AReadOnlyMapIsNotReplaced)
     map.AddVertex(Vec2f(1.0f, 1.0f), true);
     EXPECT_FALSE(map.Save(path));
     EXPECT_EQ(ReadFile(path), EMPTY_MAP_TEXT);
+}
+
+TEST_F(MapFileTest, ASaveGoesThroughLinksKeepsModeAndHardLinksAndLeavesOtherTemporaryFilesAlone)
+{
+    MapArea map;
+    map.AddVertex(Vec2f(7.0f, 8.0f), true);
+    const std::string saved = "\t(7, 8)\n";
+    ASSERT_EQ(mkdir(Path("real").c_str(), 0755), 0);
+    std::string target = Write("real/target.map", EMPTY_MAP_TEXT);
+    ASSERT_EQ(symlink("real/target.map", Path("link.map").c_str()), 0);  // relative, and a chain of two
+    ASSERT_EQ(symlink(Path("link.map").c_str(), Path("chain.map").c_str()), 0);
+    ASSERT_TRUE(map.Save(Path("chain.map")));
+    struct stat st;
+    ASSERT_EQ(lstat(Path("chain.map").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(lstat(Path("link.map").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_NE(ReadFile(target).find(saved), std::string::npos);
+    EXPECT_FALSE(Exists(target + ".tmp"));
+
+    // A link to nothing yet makes the file it names.
+    ASSERT_EQ(symlink("fresh.map", Path("new.map").c_str()), 0);
+    ASSERT_TRUE(map.Save(Path("new.map")));
+    EXPECT_NE(ReadFile(Path("fresh.map")).find(saved), std::string::npos);
+
+    // Both names of a hard-linked map see the new text.
+    std::string first = Write("first.map", EMPTY_MAP_TEXT);
+    ASSERT_EQ(link(first.c_str(), Path("second.map").c_str()), 0);
+    ASSERT_TRUE(map.Save(first));
+    EXPECT_NE(ReadFile(Path("second.map")).find(saved), std::string::npos);
+    ASSERT_EQ(stat(first.c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 2u);
+
+    // A temporary file already there may be all that is left of an earlier save.
+    std::string kept = Write("kept.map", EMPTY_MAP_TEXT);
+    Write("kept.map.tmp", "the only copy");
+    ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
+    ASSERT_TRUE(map.Save(kept));
+    EXPECT_NE(ReadFile(kept).find(saved), std::string::npos);
+    ASSERT_EQ(stat(kept.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadFile(kept + ".tmp"), "the only copy");
+    EXPECT_FALSE(Exists(Path("kept.map.1.tmp")));
+}
+
+namespace {
+
+// Runs fn in a child process as an unprivileged user (root drops to "nobody") and expects it
+// to exit with 0; the child's exit code carries one bit per failed check.
+void ExpectAsUnprivilegedUser(const std::function<int()>& fn)
+{
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0) {
+                const struct passwd* nobody = getpwnam("nobody");
+                const uid_t uid = nobody != nullptr ? nobody->pw_uid : 65534;
+                const gid_t gid = nobody != nullptr ? nobody->pw_gid : 65534;
+                if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(100);
+            }
+            if (geteuid() == 0) _exit(101);
+            _exit(fn());
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+
+TEST_F(MapFileTest, AsAnUnprivilegedUserAMapInAFolderOfOthersIsRewrittenInPlaceUnlessReadOnly)
+{
+    // A folder the user may not write to, holding one map the user may write and one not.
+    ASSERT_EQ(chmod(_folder.Path().c_str(), 0711), 0);
+    ASSERT_EQ(mkdir(Path("locked").c_str(), 0755), 0);
+    std::string open = Write("locked/open.map", EMPTY_MAP_TEXT);
+    std::string readOnly = Write("locked/readonly.map", EMPTY_MAP_TEXT);
+    ASSERT_EQ(chmod(open.c_str(), 0666), 0);
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
+
+    ExpectAsUnprivilegedUser([&] {
+        MapArea map;
+        map.AddVertex(Vec2f(7.0f, 8.0f), true);
+        int failed = 0;
+        if (!map.Save(open) || ReadFile(open).find("\t(7, 8)\n") == std::string::npos) failed |= 1;
+        if (map.Save(readOnly) || ReadFile(readOnly) != EMPTY_MAP_TEXT) failed |= 2;
+        if (map.Save(Path("locked/absent.map")) || Exists(Path("locked/absent.map"))) failed |= 4;
+
+        // A rewrite in place that breaks off puts the old text back.
+        const std::string before = ReadFile(open);
+        MapArea big;
+        for (int i = 0; i < 3000; ++i) big.AddVertex(Vec2f(static_cast<float>(i), 0.5f), true);
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit;
+        limit.rlim_cur = limit.rlim_max = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        if (big.Save(open) || ReadFile(open) != before) failed |= 8;
+        return failed;
+    });
+    EXPECT_EQ(ReadFile(readOnly), EMPTY_MAP_TEXT);
+    EXPECT_EQ(chmod(Path("locked").c_str(), 0755), 0);  // so the folder can be removed
 }
 
 TEST_F(MapFileTest, TextTheReaderWouldCutAndLinksItCouldNotResolveAreNotSaved)
