@@ -59,6 +59,21 @@ protected:
     TestFolder _folder;
 };
 
+// A map whose text is far longer than LimitFileSizeToFourKilobytes lets a file grow.
+void AddVertexesPastFourKilobytes(MapArea& map)
+{
+    for (int i = 0; i < 3000; ++i) map.AddVertex(Vec2f(static_cast<float>(i), 0.5f), true);
+}
+
+// For the rest of the (child) process, a write that takes a file past 4 KB fails part way.
+void LimitFileSizeToFourKilobytes()
+{
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit;
+    limit.rlim_cur = limit.rlim_max = 4096;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
 // Death tests of a load: the report names the file and quotes its line.
 void ExpectLoadFails(const std::string& path, const std::string& reportRegex)
 {
@@ -411,11 +426,8 @@ TEST_F(MapFileTest, ASaveThatFailsHalfWayLeavesTheOldFile)
     EXPECT_EXIT(
         {
             MapArea map;
-            for (int i = 0; i < 3000; ++i) map.AddVertex(Vec2f(static_cast<float>(i), 0.5f), true);
-            signal(SIGXFSZ, SIG_IGN);
-            struct rlimit limit;
-            limit.rlim_cur = limit.rlim_max = 4096;
-            setrlimit(RLIMIT_FSIZE, &limit);
+            AddVertexesPastFourKilobytes(map);
+            LimitFileSizeToFourKilobytes();
             bool saved = map.Save(path);
             bool kept = ReadFile(path) == EMPTY_MAP_TEXT;
             bool cleaned = !Exists(path + ".tmp");
@@ -533,11 +545,8 @@ TEST_F(MapFileTest, AsAnUnprivilegedUserAMapInAFolderOfOthersIsRewrittenInPlaceU
         // A rewrite in place that breaks off puts the old text back.
         const std::string before = ReadFile(open);
         MapArea big;
-        for (int i = 0; i < 3000; ++i) big.AddVertex(Vec2f(static_cast<float>(i), 0.5f), true);
-        signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit;
-        limit.rlim_cur = limit.rlim_max = 4096;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        AddVertexesPastFourKilobytes(big);
+        LimitFileSizeToFourKilobytes();
         if (big.Save(open) || ReadFile(open) != before) failed |= 8;
         return failed;
     });
