@@ -23,6 +23,8 @@ for target in "${targets[@]}"; do
     findings="$build_dir/findings/$name"
     mkdir -p "$corpus" "$findings"
     cp -n fuzz/corpus/"$name"/* "$corpus"/
+    # The shipped maps are seeds of the map reader too.
+    if [ "$name" = map_reader ]; then cp -n data/maps/*.map "$corpus"/; fi
     echo "=== $target: $seconds s"
     # A hang (10 s for one input) or a crash ends the run with the input kept under findings/.
     if ! "$build_dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -dict="fuzz/$name.dict" \
