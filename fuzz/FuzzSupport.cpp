@@ -91,7 +91,7 @@ extern "C" [[noreturn]] void __wrap__Z16AssertionFailureiPKcS0_S0_S0_z(int line,
 bool LoadOrReject(const std::function<bool()>& load, std::initializer_list<const char*> rejectingSources)
 {
     static const bool countsAtExit =
-        atexit([] { fprintf(stderr, "%ld inputs, %ld rejected as bad files\n", s_inputs, s_rejected); }) == 0;
+        atexit([] { fprintf(stderr, "%ld loads, %ld rejected as bad files\n", s_inputs, s_rejected); }) == 0;
     (void)countsAtExit;
     ++s_inputs;
     bool loaded = false;

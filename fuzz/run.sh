@@ -32,7 +32,7 @@ for target in "${targets[@]}"; do
         tail -n 60 "$build_dir/$name.log"
         failed+=("$target")
     else
-        grep -E "^(stat::number_of_executed_units|stat::new_units_added|[0-9]+ inputs,)" "$build_dir/$name.log" || true
+        grep -E "^(stat::number_of_executed_units|stat::new_units_added|[0-9]+ loads,)" "$build_dir/$name.log" || true
     fi
 done
 if [ ${#failed[@]} -gt 0 ]; then
