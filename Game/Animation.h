@@ -1,0 +1,37 @@
+// A horizontal strip of square frames from one texture, played at a fixed rate. Map items and
+// the ball draw their sprites through it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "Engine/Color.h"
+#include "Engine/Vector.h"
+
+class Texture;
+
+class Animation {
+public:
+    // Draw's frame number that keeps playing from the current frame.
+    static constexpr int32_t KEEP_PLAYING = -666;
+
+    Animation(const std::string& fileName, float framesPerSecond_, const Vec2f& scale_);
+    ~Animation();
+
+    Animation(const Animation&) = delete;
+    Animation& operator=(const Animation&) = delete;
+
+    // Draws the current frame centred on position (or jumps to frame first), then moves on by at
+    // most one frame once a whole frame period has passed since the last advance.
+    void Draw(const Vec2f& position, const Vec2f& drawScale, float rotation, const Color& colour, int32_t frame);
+
+    const Texture* GetTexture() const { return a_texture; }
+
+    float framesPerSecond;
+    int32_t currentFrame = 0;
+    int32_t frameSize = 0;
+    int32_t frameCount = 0;
+    Vec2f scale;
+    double lastFrameTime = 0.0;
+    Texture* a_texture = nullptr;
+};
