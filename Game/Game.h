@@ -32,6 +32,7 @@ class Game {
 public:
     static constexpr int32_t NO_MAP = 0x7FFFFFFF;
     static constexpr int32_t COMMAND_LINE_SIZE = 255;
+    static constexpr const char* FIRST_MAP = "map01";
 
     Game();
     ~Game();
@@ -57,9 +58,20 @@ public:
     void SetCommandLineOpen(bool open);
     bool HandleCommandLineKey(uint8_t code);
     bool ExecuteCommand();
+    // Stores the key's code as the next character; false, storing nothing, once the line holds
+    // its 254 characters.
+    bool AppendToCommandLine(uint8_t code);
 
+    // Every game sound goes through here, and plays only while soundOn.
+    void PlayEffect(GameSound sound, float volume) const;
     void PlayCollectSound();
     void PlayBounceSound(float volume);
+
+    // The game interface's frame and input event, by mode.
+    void RunFrame();
+    bool HandleInputEvent(int32_t type, uint8_t code);
+    // The aim and flight keys.
+    bool HandlePlayKey(int32_t type, uint8_t code);
 
     void UpdateAim();
     void UpdateFlight();
