@@ -18,12 +18,12 @@
 namespace {
 
 // A full-size picture centred on the 1280 x 1024 screen, a little above the middle.
-void DrawScreenPicture(const Texture* texture, float bob)
+void DrawScreenPicture(const Texture* texture, double bob)
 {
     if (!texture) return;
     const Vec2f size(float(texture->GetWidth()), float(texture->GetHeight()));
-    theRenderer.DrawTexturedQuadCentred(*texture, Vec2f(640.0f, 480.0f + bob), size, 0.0f, Vec2f::ONE, Color::WHITE,
-                                        true, true);
+    theRenderer.DrawTexturedQuadCentred(*texture, Vec2f(640.0f, float(480.0 + bob)), size, 0.0f, Vec2f::ONE,
+                                        Color::WHITE, true, true);
 }
 
 float Clamp01(float value)
@@ -78,14 +78,14 @@ void Game::RunFrame()
         // The command line works here too, unseen.
         theRenderer.Clear(Color::BLACK);
         theRenderer.SetPixelOrtho(false);
-        DrawScreenPicture(titleTexture, 0.0f);
+        DrawScreenPicture(titleTexture, 0.0);
         break;
     case MODE_MAP_COMPLETE:
         completeBob = std::fabs(std::sin(2.0 * theApplication.GetCurrentSeconds())) * 16.0 - 8.0;
         theRenderer.Clear(Color::BLACK);
         glDisable(GL_BLEND);
         theRenderer.SetPixelOrtho(false);
-        DrawScreenPicture(mapCompleteTexture, float(completeBob));
+        DrawScreenPicture(mapCompleteTexture, completeBob);
         DrawCommandLine();
         break;
     }

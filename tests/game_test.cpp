@@ -425,6 +425,16 @@ TEST_F(GameTest, EscapeQuitsFromPlay)
     EXPECT_FALSE(TheApplication::IsInitialized());
 }
 
+TEST_F(GameTest, TheCommandLineHoldsAtMost254Characters)
+{
+    Start();
+    for (int i = 0; i < 254; ++i) EXPECT_TRUE(theGame->AppendToCommandLine(uint8_t('A' + i % 26)));
+    EXPECT_FALSE(theGame->AppendToCommandLine('Z'));
+    EXPECT_EQ(theGame->commandLineLength, 254);
+    EXPECT_EQ(std::string(theGame->commandLineText), std::string(theGame->commandLineText, 254));
+    EXPECT_EQ(theGame->commandLineText[253], 'A' + 253 % 26);
+}
+
 TEST_F(GameTest, TheOpenCommandLineIsDrawnOverThePlay)
 {
     StartAiming();
