@@ -1,11 +1,19 @@
 #include "Game/BallPhysics.h"
 
+#include <cmath>
 #include <cstdarg>
 
 #include "Game/Linedef.h"
 #include "Game/MapItem.h"
 #include "Game/PlayField.h"
 #include "Game/Vertex.h"
+
+Vec2f ShotVelocity(int32_t power, int32_t angle)
+{
+    const double speed = power * 20;
+    const double theta = angle * 0.017453292519943295;
+    return Vec2f(float(std::cos(theta) * speed), float(std::sin(theta) * speed));
+}
 
 void FlightRecord::ForgetContactsIn(const MapArea& map)
 {

@@ -23,6 +23,11 @@ inline constexpr Vec2f GRAVITY(0.0f, 1000.0f);
 inline constexpr Vec2f DEFAULT_BALL_POSITION(512.0f, 560.0f);
 inline constexpr Vec2f DEFAULT_BALL_VELOCITY(500.0f, -40.0f);
 
+// The velocity a shot of the panel's power (percent) and angle (degrees, 0 to the right, 90
+// down) gives: 20 map units per second per percent, worked out in double with each component
+// rounded to float once, so that a shot starts alike on every build.
+Vec2f ShotVelocity(int32_t power, int32_t angle);
+
 // The ball as the physics sees it.
 struct BallBody {
     Vec2f position = DEFAULT_BALL_POSITION;  // the disc's centre, map units

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -152,10 +151,7 @@ void Game::SpawnBall(Vec2f position)
 
 void Game::Shoot(int32_t shotPower, int32_t shotAngle)
 {
-    // In double, each component rounded to float once, so that a shot starts alike everywhere.
-    const double speed = shotPower * 20;
-    const double theta = shotAngle * 0.017453292519943295;
-    if (!balls.empty()) balls[0]->velocity = Vec2f(float(std::cos(theta) * speed), float(std::sin(theta) * speed));
+    if (!balls.empty()) balls[0]->velocity = ShotVelocity(shotPower, shotAngle);
     shotTrail.clear();
     trailTimeLeft = 45.0;
 }

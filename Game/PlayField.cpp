@@ -13,6 +13,9 @@ PlayField::~PlayField()
 
 void PlayField::MakeItems(bool withSprites, const std::function<void(const Vec2f&)>& spawnBall)
 {
+    for (MapItem* item : items) delete item;
+    items.clear();
+    collectiblesLeft = 0;
     for (MapObject* object : GetObjects()) {
         MapItem* item = new MapItem(object, withSprites);
         items.push_back(item);

@@ -13,7 +13,6 @@
 
 PlayMap::PlayMap(const std::string& name, Game& game) : PlayField(name)
 {
-    collectiblesLeft = 0;
     background = new Texture("data/maps/" + name + ".tga");
     MakeItems(true, [&game](const Vec2f& position) { game.SpawnBall(position); });
 }

@@ -5,9 +5,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "Game/BallPhysics.h"
@@ -368,4 +370,41 @@ TEST(Collision, ShotsOnTwoThreadsFlyTheSamePath)
     EXPECT_EQ(a.velocity, b.velocity);
     EXPECT_EQ(a.spin, b.spin);
     EXPECT_NE(a.position, Vec2f(100, 900));
+}
+
+// A tool's way: a field loaded from its file, no window, a shot from the spawn at a fixed
+// frame step until every collectible is gone, then the items back for the next shot.
+TEST(Collision, AToolFliesShotsOnAFieldLoadedFromItsFile)
+{
+    TestFolder folder;
+    std::filesystem::create_directories(folder.PathOf("data/maps"));
+    folder.Write("data/maps/box.map",
+                 "Vertexes { (0, 0) (1024, 0) (1024, 1024) (0, 1024) (600, 300) } Linedefs { 0, 1 1, 2 2, 3 3, 0 }\n"
+                 "Objects { (100, 100) { \"BALLSPAWN\" \"\" \"COLLECT\" \"0\" } (200, 200) (900, 100) }");
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+    ASSERT_EQ(chdir(folder.Path().c_str()), 0);
+    PlayField field("box");
+    EXPECT_EQ(chdir(previous), 0);
+
+    auto fly = [&field](int power, int angle) {
+        std::vector<Vec2f> spawns;
+        field.MakeItems(false, [&spawns](const Vec2f& at) { spawns.push_back(at); });
+        EXPECT_EQ(spawns, std::vector<Vec2f>{Vec2f(100, 924)});
+        EXPECT_EQ(field.collectiblesLeft, 2);
+        FlightRecord record;
+        FlightListener quiet;
+        BallPhysics physics(field, record, quiet);
+        BallBody ball;
+        ball.position = spawns[0];
+        ball.velocity = ShotVelocity(power, angle);
+        int frames = 0;
+        while (field.collectiblesLeft > 0 && frames < 3000) physics.StepBall(ball, 1.0 / 60, frames++);
+        return frames;
+    };
+    EXPECT_EQ(ShotVelocity(50, 315), Vec2f(float(0.7071067811865476 * 1000), float(-0.7071067811865475 * 1000)));
+    EXPECT_EQ(ShotVelocity(100, 90), Vec2f(float(6.123233995736766e-17 * 2000), 2000));
+    const int first = fly(62, 300);
+    EXPECT_LT(first, 3000) << "the shot should win";
+    EXPECT_EQ(fly(62, 300), first);
 }
