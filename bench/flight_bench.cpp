@@ -5,10 +5,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "Engine/TheApplication.h"
+#include "HeadlessEngine.h"
 #include "Game/Game.h"
 #include "Game/GameInterface.h"
 
@@ -65,14 +63,5 @@ BENCHMARK(BM_FlightFrameWork)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    freopen("/dev/null", "w", stderr);  // the log is not what we measure
-    benchmark::Initialize(&argc, argv);
-    if (!theApplication.Startup()) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    theApplication.RequestShutdown();
-    theApplication.RunFrame();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInHeadlessEngine(argc, argv);
 }

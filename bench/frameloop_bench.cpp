@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "Engine/TheApplication.h"
 #include "Engine/TheGameInterfaceAbstract.h"
+#include "HeadlessEngine.h"
 
 namespace {
 
@@ -42,13 +40,5 @@ BENCHMARK(BM_EmptyFrameWork)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    freopen("/dev/null", "w", stderr);  // the log is not what we measure
-    benchmark::Initialize(&argc, argv);
-    if (!theApplication.Startup()) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    theApplication.RequestShutdown();
-    theApplication.RunFrame();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksInHeadlessEngine(argc, argv);
 }

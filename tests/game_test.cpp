@@ -100,6 +100,13 @@ protected:
     void Press(UINT key) { Post(WM_KEYDOWN, key, 1); }
     void Repeat(UINT key) { Post(WM_KEYDOWN, key, 1 | (1 << 30)); }
     void Release(UINT key) { Post(WM_KEYUP, key, LPARAM(1u | (1u << 30) | (1u << 31))); }
+    // A press, the frame that sees it, the release.
+    void Tap(UINT key)
+    {
+        Press(key);
+        Frames(1);
+        Release(key);
+    }
     // Whether the last message went on to the platform's default handling (not consumed).
     bool ReachedDefaultHandling() const { return !s_defaultHandled.empty(); }
 
@@ -162,18 +169,12 @@ TEST_F(GameTest, TheAngleWrapsFrom360To0AndBack)
 {
     StartAiming();
     theGame->angle = 359;
-    Press(VK_RIGHT);
-    Frames(1);
+    Tap(VK_RIGHT);
     EXPECT_EQ(theGame->angle, 360);  // an angle the panel can hold
-    Release(VK_RIGHT);
-    Press(VK_RIGHT);
-    Frames(1);
+    Tap(VK_RIGHT);
     EXPECT_EQ(theGame->angle, 0);
-    Release(VK_RIGHT);
-    Press(VK_LEFT);
-    Frames(1);
+    Tap(VK_LEFT);
     EXPECT_EQ(theGame->angle, 360);
-    Release(VK_LEFT);
     Frames(30);
     EXPECT_EQ(theGame->angle, 360);
 }
