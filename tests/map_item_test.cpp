@@ -2,6 +2,8 @@
 // rate, and which part of the strip a frame draws.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 
 #include "Engine/TheApplication.h"
@@ -86,6 +88,11 @@ TEST(MapItemRules, WhatAnObjectIsFollowsFromItsKeys)
 TEST(MapItemRules, AnItemLoadsItsSpriteOrCollection01)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // In a folder without data/, so that every sprite is missing and its name shows.
+    TestFolder empty;
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+    ASSERT_EQ(chdir(empty.Path().c_str()), 0);
     MapObject plain(Vec2f(0, 0));
     EXPECT_EXIT(MapItem item(&plain), testing::ExitedWithCode(1),
                 Literal("Image::LoadFromFile : failed to open \"data/sprites/collection01.tga\""));
@@ -93,6 +100,7 @@ TEST(MapItemRules, AnItemLoadsItsSpriteOrCollection01)
     gem.properties.Set("sprite", "gem");
     EXPECT_EXIT(MapItem item(&gem), testing::ExitedWithCode(1),
                 Literal("Image::LoadFromFile : failed to open \"data/sprites/gem.tga\""));
+    EXPECT_EQ(chdir(previous), 0);
 }
 
 TEST_F(AnimationTest, AStripPlaysTheFramesBeforeItsFirstMarker)
