@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Makes the README's screenshots in docs/ from the scripted runs of tests/e2e (run after a build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+exe=${1:-build/pinwhirl}
+for script in play_through overlay; do
+  sed "s#@SHOTS@#docs#g" "tests/e2e/$script.script" > "docs/.$script.script"
+  SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy PINWHIRL_SCRIPT="docs/.$script.script" PINWHIRL_FIXED_STEP=0.01 \
+    "$exe" 2> /dev/null
+  rm "docs/.$script.script"
+done
