@@ -1,6 +1,14 @@
 #include "EngineTestGame.h"
 
+#include <PlatformTesting.h>
+
 #include "Engine/TheApplication.h"
+#include "Engine/TheConsole.h"
+#include "Engine/TheInputSystem.h"
+#include "Engine/TheMessageHandler.h"
+#include "Engine/TheRenderer.h"
+#include "Engine/TheSoundSystem.h"
+#include "Engine/TheVideoSystem.h"
 #include "TestSupport.h"
 
 EngineTestGame theTestGame;
@@ -30,6 +38,16 @@ bool EngineTestGame::HandleInputEvent(int32_t type, uint8_t code)
     return consumeEvents;
 }
 
+void EngineTestGame::Reset()
+{
+    calls.clear();
+    events.clear();
+    commandLine.clear();
+    stopInPreInit = false;
+    consumeEvents = false;
+    framesRun = 0;
+}
+
 void StartEngineForTest()
 {
     CaptureDebugOutput([] { theApplication.Startup(); });
@@ -39,4 +57,18 @@ void StopEngineForTest()
 {
     theApplication.RequestShutdown();
     CaptureDebugOutput([] { theApplication.RunFrame(); });
+}
+
+void ResetEngineForTest()
+{
+    if (TheApplication::IsInitialized() && !theApplication.IsShuttingDown()) StopEngineForTest();
+    PlatformResetForTesting();
+    Reconstruct(theApplication);
+    Reconstruct(theConsole);
+    Reconstruct(theInputSystem);
+    Reconstruct(theMessageHandler);
+    Reconstruct(theVideoSystem);
+    Reconstruct(theSoundSystem);
+    Reconstruct(theRenderer);
+    theTestGame.Reset();
 }

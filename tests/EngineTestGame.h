@@ -2,6 +2,8 @@
 // told to consume events or to stop during PreInit.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -17,6 +19,8 @@ public:
     void PreShutdown() override { calls.push_back("PreShutdown"); }
     void ProcessCommandLine(std::string commandLine) override;
     bool HandleInputEvent(int32_t type, uint8_t code) override;
+    // Forgets every call and setting (the instance itself lives as long as the program).
+    void Reset();
 
     std::vector<std::string> calls;
     std::vector<std::pair<int32_t, int>> events;
@@ -31,3 +35,19 @@ extern EngineTestGame theTestGame;
 // Starts the engine as WinMain would (windowed 640 x 480) and stops it again.
 void StartEngineForTest();
 void StopEngineForTest();
+
+// Stops the engine if a test left it running, then puts the platform layer, every engine
+// singleton and the test game back as a new process finds them.
+void ResetEngineForTest();
+
+// Each engine test starts from a fresh engine, so a test program passes run on its own and
+// repeated, not only one test per process as ctest runs it.
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Death tests start a fresh process rather than fork one with a GL driver's threads.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ResetEngineForTest();
+    }
+};

@@ -126,7 +126,7 @@ class PlatformWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        PlatformResetWindowsForTesting();
+        PlatformResetForTesting();
         RecordedMessages().clear();
         ASSERT_NE(RegisterTestClass(), 0);
         hWnd = CreateTestWindow();
@@ -135,7 +135,7 @@ protected:
         DrainQueue();
         RecordedMessages().clear();
     }
-    void TearDown() override { PlatformResetWindowsForTesting(); }
+    void TearDown() override { PlatformResetForTesting(); }
 
     HWND hWnd = nullptr;
 };

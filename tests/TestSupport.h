@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@ std::string Literal(const std::string& text);
 
 // An adapter display mode as EnumDisplaySettingsA reports one.
 DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz);
+
+// Puts a static singleton back into the state its construction gave it, as a new process
+// finds it. It must be stopped: its destructor still makes its destroyed-while-running check.
+template <typename T>
+void Reconstruct(T& object)
+{
+    object.~T();
+    new (&object) T();
+}
 
 // A fresh folder under /tmp, removed with everything in it when the object goes.
 // A "threadsafe" death test's child runs the test again from the start: it takes over the

@@ -26,9 +26,12 @@ void ExpectInOrder(const std::string& log, const std::vector<std::string>& expec
     }
 }
 
+class Application : public EngineTest {};
+class ApplicationDeathTest : public EngineTest {};
+
 }  // namespace
 
-TEST(Application, StartupAndShutdownLogEveryLineInOrder)
+TEST_F(Application, StartupAndShutdownLogEveryLineInOrder)
 {
     theApplication.SetCommandLine("");
     const std::string start = CaptureDebugOutput([] { EXPECT_TRUE(theApplication.Startup()); });
@@ -92,7 +95,7 @@ TEST(Application, StartupAndShutdownLogEveryLineInOrder)
     EXPECT_EQ(theApplication.GetFrameNumber(), 1);  // the shutdown frame is counted
 }
 
-TEST(Application, ShutdownRequestedInPreInitStartsNothing)
+TEST_F(Application, ShutdownRequestedInPreInitStartsNothing)
 {
     theTestGame.stopInPreInit = true;
     theApplication.SetCommandLine("-window -x 3");
@@ -109,7 +112,7 @@ TEST(Application, ShutdownRequestedInPreInitStartsNothing)
     EXPECT_FALSE(TheVideoSystem::IsInitialized());
 }
 
-TEST(Application, WinMainReturnsZeroWhenTheGameStopsInPreInit)
+TEST_F(Application, WinMainReturnsZeroWhenTheGameStopsInPreInit)
 {
     theTestGame.stopInPreInit = true;
     char commandLine[] = "";
@@ -119,7 +122,7 @@ TEST(Application, WinMainReturnsZeroWhenTheGameStopsInPreInit)
     EXPECT_EQ(theTestGame.commandLine, "");
 }
 
-TEST(Application, QuitMessageEndsTheLoopAfterOneWholeFrame)
+TEST_F(Application, QuitMessageEndsTheLoopAfterOneWholeFrame)
 {
     StartEngineForTest();
     const int framesBefore = theApplication.GetFrameNumber();
@@ -131,7 +134,7 @@ TEST(Application, QuitMessageEndsTheLoopAfterOneWholeFrame)
     EXPECT_FALSE(TheVideoSystem::IsInitialized());
 }
 
-TEST(Application, CloseRequestEndsTheLoopAfterOneWholeFrame)
+TEST_F(Application, CloseRequestEndsTheLoopAfterOneWholeFrame)
 {
     StartEngineForTest();
     PostMessageA(TheVideoSystem::GetHWnd(), WM_CLOSE, 0, 0);
@@ -141,7 +144,7 @@ TEST(Application, CloseRequestEndsTheLoopAfterOneWholeFrame)
     EXPECT_FALSE(TheVideoSystem::IsInitialized());
 }
 
-TEST(Application, FrameSecondsAreClampedAndTheRateSmoothed)
+TEST_F(Application, FrameSecondsAreClampedAndTheRateSmoothed)
 {
     StartEngineForTest();
     PlatformSetFixedStepForTesting(1.0);  // a one-second stall
@@ -167,7 +170,7 @@ TEST(Application, FrameSecondsAreClampedAndTheRateSmoothed)
     StopEngineForTest();
 }
 
-TEST(Application, CurrentSecondsAdvanceWithTheClock)
+TEST_F(Application, CurrentSecondsAdvanceWithTheClock)
 {
     StartEngineForTest();
     PlatformSetFixedStepForTesting(0.02);
@@ -178,7 +181,7 @@ TEST(Application, CurrentSecondsAdvanceWithTheClock)
     StopEngineForTest();
 }
 
-TEST(ApplicationDeathTest, StartingTwiceIsFatal)
+TEST_F(ApplicationDeathTest, StartingTwiceIsFatal)
 {
     EXPECT_EXIT(
         {
@@ -194,7 +197,7 @@ TEST(ApplicationDeathTest, StartingTwiceIsFatal)
 // reverse order of their definition, so the renderer is the first to find itself still
 // running. Its report (titled with the application's name, which outlives them all) runs the
 // orderly shutdown, and the process ends with 1, not 0.
-TEST(ApplicationDeathTest, DestroyedWhileRunningIsFatal)
+TEST_F(ApplicationDeathTest, DestroyedWhileRunningIsFatal)
 {
     EXPECT_EXIT(
         {
@@ -207,14 +210,14 @@ TEST(ApplicationDeathTest, DestroyedWhileRunningIsFatal)
         "::: Shutdown : Console \\(finished\\)");
 }
 
-TEST(ApplicationDeathTest, SecondGameInterfaceIsFatal)
+TEST_F(ApplicationDeathTest, SecondGameInterfaceIsFatal)
 {
     EXPECT_EXIT({ EngineTestGame second; }, testing::ExitedWithCode(1),
                 "Expression was: \\( !_isConstructed \\)\n\n   TheGameInterfaceAbstract was already constructed once - "
                 "cannot have multiple instances!");
 }
 
-TEST(ApplicationDeathTest, VideoModeCannotChangeAtRunTime)
+TEST_F(ApplicationDeathTest, VideoModeCannotChangeAtRunTime)
 {
     EXPECT_EXIT(
         {

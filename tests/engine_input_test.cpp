@@ -24,10 +24,11 @@ using Event = std::pair<int32_t, int>;
 
 // The engine runs with its real window; messages are posted to it and pumped
 // the way the main loop does.
-class InputTest : public testing::Test {
+class InputTest : public EngineTest {
 protected:
     void SetUp() override
     {
+        EngineTest::SetUp();
         StartEngineForTest();
         hWnd = TheVideoSystem::GetHWnd();
         ASSERT_NE(hWnd, nullptr);

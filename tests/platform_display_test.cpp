@@ -69,7 +69,7 @@ TEST(PlatformDisplayModes, AFakeListReplacesTheAdapter)
 
 TEST(PlatformDisplayModes, FullscreenSwitchAcceptsOnlyAdapterModes)
 {
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     DEVMODEA fake[] = {MakeAdapterMode(1280, 1024, 32, 85)};
     PlatformSetAdapterModesForTesting(fake, 1);
     EXPECT_EQ(ChangeDisplaySettingsA(&fake[0], CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
@@ -94,7 +94,7 @@ TEST(PlatformDisplayModes, FullscreenSwitchAcceptsOnlyAdapterModes)
 
 TEST(PlatformDisplayModes, FullscreenPopupWindowGetsTheModeSize)
 {
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     DEVMODEA mode;
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, 0, &mode));
     ASSERT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
@@ -110,7 +110,7 @@ TEST(PlatformDisplayModes, FullscreenPopupWindowGetsTheModeSize)
     EXPECT_EQ(viewport[2], width);
     EXPECT_EQ(viewport[3], height);
     EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
 }
 
 using PlatformGlTest = PlatformWindowTest;

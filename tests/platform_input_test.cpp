@@ -260,7 +260,7 @@ TEST_F(PlatformInputTest, SecondClickIsADoubleClickWhenTheClassAsksForIt)
 
 TEST(PlatformInputWithoutDblClks, SecondClickIsAPlainButtonDown)
 {
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     ASSERT_NE(RegisterTestClass(CS_OWNDC, "No double clicks"), 0);
     HWND hWnd = CreateTestWindow("No double clicks");
     ASSERT_NE(hWnd, nullptr);
@@ -270,7 +270,7 @@ TEST(PlatformInputWithoutDblClks, SecondClickIsAPlainButtonDown)
     const std::vector<MSG> m = DrainQueue();
     ASSERT_EQ(m.size(), 1u);
     EXPECT_EQ(m[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
 }
 
 TEST_F(PlatformInputTest, WheelGives120PerNotchAndFractions)

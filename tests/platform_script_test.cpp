@@ -258,7 +258,7 @@ int TwoSwapsInAFreshProcess()
     LARGE_INTEGER after;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&before);
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     RegisterTestClass();
     HWND hWnd = CreateTestWindow();
     if (MakeCurrentContext(hWnd) == nullptr) return 2;

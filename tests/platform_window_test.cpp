@@ -107,7 +107,7 @@ TEST_F(PlatformWindowMessagesTest, ShowWindowAcceptsANullWindow)
 
 TEST(PlatformWindowCreation, MoveAndActivationArriveSynchronously)
 {
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     RecordedMessages().clear();
     ASSERT_NE(RegisterTestClass(), 0);
     EXPECT_EQ(RegisterTestClass(), 0);  // the class exists already
@@ -142,12 +142,12 @@ TEST(PlatformWindowCreation, MoveAndActivationArriveSynchronously)
     for (const MSG& msg : DrainQueue()) DispatchMessageA(&msg);
     EXPECT_EQ(CountRecorded(WM_ACTIVATEAPP), 1);  // already active: nothing new
     EXPECT_EQ(CountRecorded(WM_MOVE), 1);
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
 }
 
 TEST(PlatformWindowCreation, UnknownClassGivesNoWindow)
 {
-    PlatformResetWindowsForTesting();
+    PlatformResetForTesting();
     EXPECT_EQ(CreateWindowExA(0, "No such class", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
               nullptr);
 }

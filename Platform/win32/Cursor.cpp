@@ -3,8 +3,11 @@
 
 namespace {
 
-POINT s_cursor = {0, 0};  // the layer's own position: the only one under offscreen/dummy
-int s_displayCount = 0;   // a mouse is installed, so the counter starts at 0 (shown)
+// This file's part of the layer's state.
+CursorState& State()
+{
+    return Platform().cursor;
+}
 
 bool HasRealPointer()
 {
@@ -15,8 +18,8 @@ bool HasRealPointer()
 
 void PlatformCursorMovedTo(int screenX, int screenY)
 {
-    s_cursor.x = screenX;
-    s_cursor.y = screenY;
+    State().position.x = screenX;
+    State().position.y = screenY;
 }
 
 void PlatformGetCursorScreen(POINT* point)
@@ -24,15 +27,15 @@ void PlatformGetCursorScreen(POINT* point)
     if (HasRealPointer()) {
         int x = 0, y = 0;
         SDL_GetGlobalMouseState(&x, &y);
-        s_cursor.x = x;
-        s_cursor.y = y;
+        State().position.x = x;
+        State().position.y = y;
     }
-    *point = s_cursor;
+    *point = State().position;
 }
 
 void PlatformApplyCursorVisibility()
 {
-    if (PlatformIsVideoStarted()) SDL_ShowCursor(s_displayCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    if (PlatformIsVideoStarted()) SDL_ShowCursor(State().displayCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
 }
 
 BOOL WINAPI GetCursorPos(LPPOINT point)
@@ -46,15 +49,15 @@ BOOL WINAPI GetCursorPos(LPPOINT point)
 // on the screen by the display server.
 BOOL WINAPI SetCursorPos(int x, int y)
 {
-    s_cursor.x = x;
-    s_cursor.y = y;
+    State().position.x = x;
+    State().position.y = y;
     if (HasRealPointer()) SDL_WarpMouseGlobal(x, y);
     return TRUE;
 }
 
 int WINAPI ShowCursor(BOOL show)
 {
-    s_displayCount += show ? 1 : -1;
+    State().displayCount += show ? 1 : -1;
     PlatformApplyCursorVisibility();
-    return s_displayCount;
+    return State().displayCount;
 }

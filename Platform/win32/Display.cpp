@@ -4,23 +4,14 @@
 #include <vector>
 
 #include "PlatformInternal.h"
-#include "PlatformTesting.h"
 
 namespace {
 
-bool s_hasFakeModes = false;
-std::vector<DEVMODEA>& FakeModes()
+// This file's part of the layer's state.
+DisplayState& State()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
-    static auto* value = new std::vector<DEVMODEA>;
-    return *value;
+    return Platform().display;
 }
-bool s_hasForcedResult = false;
-LONG s_forcedResult = DISP_CHANGE_SUCCESSFUL;
-
-// The fullscreen mode in effect since the last successful CDS_FULLSCREEN change.
-bool s_isFullscreenActive = false;
-DEVMODEA s_fullscreenMode;
 
 const DWORD DM_SPECVERSION_VALUE = 0x0401;
 
@@ -81,7 +72,7 @@ bool Matches(const DEVMODEA& request, const DEVMODEA& mode)
 // The adapter's mode list: the fake one a test set, or SDL's.
 std::vector<DEVMODEA> AdapterModes()
 {
-    if (s_hasFakeModes) return FakeModes();
+    if (State().hasFakeModes) return State().fakeModes;
     std::vector<DEVMODEA> modes;
     if (!PlatformEnsureVideo()) return modes;
     for (const SDL_DisplayMode& sdlMode : SdlAdapterModes()) {
@@ -114,32 +105,15 @@ bool SdlModeFor(const DEVMODEA& request, SDL_DisplayMode* result)
 
 }  // namespace
 
-void PlatformSetAdapterModesForTesting(const DEVMODEA* modes, int count)
-{
-    FakeModes().clear();
-    s_hasFakeModes = count >= 0;
-    for (int i = 0; i < count; ++i) FakeModes().push_back(modes[i]);
-}
-
-void PlatformSetFullscreenResultForTesting(LONG result)
-{
-    s_hasForcedResult = true;
-    s_forcedResult = result;
-}
-
-void PlatformClearFullscreenResultForTesting()
-{
-    s_hasForcedResult = false;
-}
-
 BOOL WINAPI EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* devMode)
 {
     (void)deviceName;  // only the primary adapter exists here
     if (devMode == nullptr) return FALSE;
-    if (modeNum == ENUM_CURRENT_SETTINGS && s_isFullscreenActive) {
-        FillDevMode(devMode, static_cast<int>(s_fullscreenMode.dmPelsWidth),
-                    static_cast<int>(s_fullscreenMode.dmPelsHeight), static_cast<int>(s_fullscreenMode.dmBitsPerPel),
-                    static_cast<int>(s_fullscreenMode.dmDisplayFrequency));
+    const DisplayState& state = State();
+    if (modeNum == ENUM_CURRENT_SETTINGS && state.isFullscreenActive) {
+        const DEVMODEA& mode = state.fullscreenMode;
+        FillDevMode(devMode, static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight),
+                    static_cast<int>(mode.dmBitsPerPel), static_cast<int>(mode.dmDisplayFrequency));
         return TRUE;
     }
     if (modeNum != ENUM_CURRENT_SETTINGS && modeNum != ENUM_REGISTRY_SETTINGS) {
@@ -148,9 +122,9 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* dev
         *devMode = modes[modeNum];
         return TRUE;
     }
-    if (s_hasFakeModes && !FakeModes().empty()) {
+    if (state.hasFakeModes && !state.fakeModes.empty()) {
         // The desktop's mode; with a fake adapter list its first mode stands for it.
-        *devMode = FakeModes()[0];
+        *devMode = state.fakeModes[0];
         return TRUE;
     }
     SDL_DisplayMode mode;
@@ -162,28 +136,29 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* dev
 LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* devMode, DWORD flags)
 {
     (void)flags;  // CDS_FULLSCREEN or 0: either way the change lasts while the program runs
+    DisplayState& state = State();
     if (devMode == nullptr) {
         // Back to the desktop's own mode: SDL windows leave fullscreen.
-        s_isFullscreenActive = false;
+        state.isFullscreenActive = false;
         PlatformApplyFullscreen(nullptr);
         return DISP_CHANGE_SUCCESSFUL;
     }
     LONG result = DISP_CHANGE_SUCCESSFUL;
-    if (s_hasForcedResult) {
-        result = s_forcedResult;
+    if (state.hasForcedResult) {
+        result = state.forcedResult;
     } else if (!AdapterHasMode(*devMode)) {
         result = DISP_CHANGE_BADMODE;
     }
     if (result != DISP_CHANGE_SUCCESSFUL) return result;
-    s_isFullscreenActive = true;
-    memcpy(&s_fullscreenMode, devMode, sizeof(DEVMODEA));
+    state.isFullscreenActive = true;
+    memcpy(&state.fullscreenMode, devMode, sizeof(DEVMODEA));
     PlatformApplyFullscreen(nullptr);
     return DISP_CHANGE_SUCCESSFUL;
 }
 
 bool PlatformIsFullscreenModeActive()
 {
-    return s_isFullscreenActive;
+    return State().isFullscreenActive;
 }
 
 // A popup window covers the screen in the mode in effect; other windows stay windows.
@@ -199,10 +174,10 @@ void PlatformApplyFullscreen(PlatformWindow* only)
     PlatformWindow* window = only;
     if (window->sdl == nullptr) return;
     const bool headless = PlatformIsHeadless();
-    const bool wantFullscreen = s_isFullscreenActive && (window->style & WS_POPUP) != 0;
+    const bool wantFullscreen = State().isFullscreenActive && (window->style & WS_POPUP) != 0;
     if (wantFullscreen) {
         SDL_DisplayMode mode;
-        if (SdlModeFor(s_fullscreenMode, &mode)) SDL_SetWindowDisplayMode(window->sdl, &mode);
+        if (SdlModeFor(State().fullscreenMode, &mode)) SDL_SetWindowDisplayMode(window->sdl, &mode);
         // Under the offscreen driver the "screen" is the window's own surface; nothing switches.
         if (!headless) SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN);
         window->fullscreen = true;
@@ -210,9 +185,4 @@ void PlatformApplyFullscreen(PlatformWindow* only)
         if (!headless) SDL_SetWindowFullscreen(window->sdl, 0);
         window->fullscreen = false;
     }
-}
-
-void PlatformResetDisplayForTesting()
-{
-    ChangeDisplaySettingsA(nullptr, 0);
 }

@@ -9,11 +9,10 @@
 
 namespace {
 
+// This file's part of the layer's state.
 std::set<GdiObject*>& LiveObjects()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
-    static auto* value = new std::set<GdiObject*>;
-    return *value;
+    return Platform().gdi.live;
 }
 
 // A new device context holds the stock system font and the stock white brush.
@@ -88,6 +87,12 @@ void PlatformReleaseDC(PlatformDC* dc)
     // The objects selected into it stay alive: their creator deletes them.
     dc->font = StockSystemFont();
     dc->brush = StockWhiteBrush();
+}
+
+void PlatformDeleteAllGdiObjects()
+{
+    for (GdiObject* object : LiveObjects()) delete object;
+    LiveObjects().clear();
 }
 
 const LOGFONTA* GdiGetSelectedFont(HDC hdc)

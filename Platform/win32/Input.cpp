@@ -1,13 +1,15 @@
 // Keyboard and mouse input as window messages, built the way Win32 builds them.
 // SDL events and script lines both come through here, so both give the same
 // wParam and lParam.
-#include <cstring>
-
 #include "PlatformInternal.h"
 
 namespace {
 
-bool s_isVkDown[256];  // the layer's own idea of GetKeyState, from the messages it made
+// This file's part of the layer's state.
+bool* IsVkDown()
+{
+    return Platform().input.isVkDown;
+}
 
 const UINT BUTTON_DOWN_MESSAGES[3] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
 const UINT BUTTON_VKS[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
@@ -43,23 +45,18 @@ UINT SideKey(UINT vk, UINT scanCode, bool extended)
 
 bool PlatformIsVkDown(UINT vk)
 {
-    return s_isVkDown[vk & 0xFF];
+    return IsVkDown()[vk & 0xFF];
 }
 
 WPARAM PlatformMouseKeyFlags()
 {
     WPARAM flags = 0;
-    if (s_isVkDown[VK_LBUTTON]) flags |= MK_LBUTTON;
-    if (s_isVkDown[VK_RBUTTON]) flags |= MK_RBUTTON;
-    if (s_isVkDown[VK_MBUTTON]) flags |= MK_MBUTTON;
-    if (s_isVkDown[VK_SHIFT]) flags |= MK_SHIFT;
-    if (s_isVkDown[VK_CONTROL]) flags |= MK_CONTROL;
+    if (IsVkDown()[VK_LBUTTON]) flags |= MK_LBUTTON;
+    if (IsVkDown()[VK_RBUTTON]) flags |= MK_RBUTTON;
+    if (IsVkDown()[VK_MBUTTON]) flags |= MK_MBUTTON;
+    if (IsVkDown()[VK_SHIFT]) flags |= MK_SHIFT;
+    if (IsVkDown()[VK_CONTROL]) flags |= MK_CONTROL;
     return flags;
-}
-
-void PlatformResetInputState()
-{
-    memset(s_isVkDown, 0, sizeof(s_isVkDown));
 }
 
 void PlatformKeyEvent(PlatformWindow* window, UINT vk, UINT scanCode, bool extended, KeyAction action)
@@ -68,11 +65,11 @@ void PlatformKeyEvent(PlatformWindow* window, UINT vk, UINT scanCode, bool exten
     vk &= 0xFF;
     const UINT side = SideKey(vk, scanCode, extended);
     const UINT key = side != 0 ? side : vk;
-    const bool wasDown = s_isVkDown[key];
-    s_isVkDown[key] = action != KeyAction::UP;
-    if (side != 0) s_isVkDown[vk] = s_isVkDown[side & ~1u] || s_isVkDown[side | 1u];  // left, right
-    const bool alt = s_isVkDown[VK_MENU];
-    const bool control = s_isVkDown[VK_CONTROL];
+    const bool wasDown = IsVkDown()[key];
+    IsVkDown()[key] = action != KeyAction::UP;
+    if (side != 0) IsVkDown()[vk] = IsVkDown()[side & ~1u] || IsVkDown()[side | 1u];  // left, right
+    const bool alt = IsVkDown()[VK_MENU];
+    const bool control = IsVkDown()[VK_CONTROL];
     // Alt combinations (not with Ctrl, which makes AltGr-like chords), the Alt key
     // itself and F10 go to the system's keyboard messages.
     const bool system = ((alt || vk == VK_MENU) && !control) || vk == VK_F10;
@@ -94,7 +91,7 @@ void PlatformButtonEvent(PlatformWindow* window, int button, ButtonAction action
     if (window == nullptr || !window->alive || button < 0 || button > 2) return;
     // Without CS_DBLCLKS the second click is an ordinary button-down.
     if (action == ButtonAction::DBLCLK && (window->wndClass.style & CS_DBLCLKS) == 0) action = ButtonAction::DOWN;
-    s_isVkDown[BUTTON_VKS[button]] = action != ButtonAction::UP;
+    IsVkDown()[BUTTON_VKS[button]] = action != ButtonAction::UP;
     UINT message = BUTTON_DOWN_MESSAGES[button];
     if (action == ButtonAction::UP) message += 1;
     if (action == ButtonAction::DBLCLK) message += 2;

@@ -7,39 +7,48 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "PlatformInternal.h"
-#include "PlatformTesting.h"
 #include "windows.h"
 
 namespace {
 
 const LONGLONG COUNTS_PER_SECOND = 1000000000;  // nanoseconds
+// The longest PINWHIRL_FIXED_STEP taken: an hour per frame.
+const double MAX_FIXED_STEP_SECONDS = 3600.0;
+// A log line of the layer, terminator included, as long as the engine's own.
+const size_t LOG_LINE_SIZE = 2048;
 
-struct Clock {
-    bool configured = false;
-    bool fixed = false;
-    LONGLONG countsPerFrame = 0;
-    LONGLONG virtualCount = 0;
-    std::string error;  // a PINWHIRL_FIXED_STEP that is not a positive number
-    double step = 0.0;
-};
+LONGLONG RealCount()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<LONGLONG>(now.tv_sec) * COUNTS_PER_SECOND + now.tv_nsec;
+}
 
 // The clock advances by exactly this much per presented frame (at least one count).
-void SetStep(Clock& clock, double seconds)
+void SetFixedStep(ClockState& clock, double seconds)
 {
     clock.fixed = true;
     clock.step = seconds;
     clock.countsPerFrame = std::max<LONGLONG>(1, std::llround(seconds * static_cast<double>(COUNTS_PER_SECOND)));
 }
 
-Clock& TheClock()
+void SetRealClock(ClockState& clock)
 {
-    static Clock& clock = *new Clock;  // still there for static destructors
+    if (clock.fixed) clock.realOffset = std::max(clock.realOffset, clock.virtualCount - RealCount());
+    clock.fixed = false;
+}
+
+// This file's part of the layer's state, with PINWHIRL_FIXED_STEP read on first use.
+ClockState& TheClock()
+{
+    ClockState& clock = Platform().clock;
     if (!clock.configured) {
         clock.configured = true;
         const char* text = getenv("PINWHIRL_FIXED_STEP");
@@ -48,22 +57,15 @@ Clock& TheClock()
             errno = 0;
             const double seconds = strtod(text, &end);
             if (errno != 0 || end == text || *end != '\0' || !(seconds > 0.0) || !std::isfinite(seconds) ||
-                seconds > 3600.0) {
+                seconds > MAX_FIXED_STEP_SECONDS) {
                 clock.error =
                     std::string("PINWHIRL_FIXED_STEP='") + text + "' is not a positive number of seconds (e.g. 0.01)";
             } else {
-                SetStep(clock, seconds);
+                SetFixedStep(clock, seconds);
             }
         }
     }
     return clock;
-}
-
-LONGLONG RealCount()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<LONGLONG>(now.tv_sec) * COUNTS_PER_SECOND + now.tv_nsec;
 }
 
 }  // namespace
@@ -79,8 +81,8 @@ BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency)
 BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count)
 {
     if (count == nullptr) return FALSE;
-    const Clock& clock = TheClock();
-    count->QuadPart = clock.fixed ? clock.virtualCount : RealCount();
+    const ClockState& clock = TheClock();
+    count->QuadPart = clock.fixed ? clock.virtualCount : RealCount() + clock.realOffset;
     return TRUE;
 }
 
@@ -102,15 +104,25 @@ void WINAPI OutputDebugStringA(LPCSTR text)
     fflush(stderr);
 }
 
+void PlatformLog(const char* format, ...)
+{
+    char text[LOG_LINE_SIZE];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    OutputDebugStringA(text);
+}
+
 void PlatformClockFramePresented()
 {
-    Clock& clock = TheClock();
+    ClockState& clock = TheClock();
     if (clock.fixed) clock.virtualCount += clock.countsPerFrame;
 }
 
 bool PlatformFixedStep(double* seconds, std::string* error)
 {
-    const Clock& clock = TheClock();
+    const ClockState& clock = TheClock();
     if (!clock.error.empty()) {
         if (error != nullptr) *error = clock.error;
         return false;
@@ -119,14 +131,26 @@ bool PlatformFixedStep(double* seconds, std::string* error)
     return true;
 }
 
-void PlatformSetFixedStepForTesting(double seconds)
+void PlatformClockSetStep(double seconds)
 {
-    Clock& clock = TheClock();
+    ClockState& clock = TheClock();
     clock.error.clear();
-    if (!(seconds > 0.0)) {  // zero or less: the real counter again
-        clock.fixed = false;
-        return;
+    if (seconds > 0.0) {
+        if (!clock.fixed) clock.virtualCount = RealCount() + clock.realOffset;  // the virtual count goes on from now
+        SetFixedStep(clock, seconds);
+    } else {
+        SetRealClock(clock);
     }
-    if (!clock.fixed) clock.virtualCount = RealCount();  // the virtual counter goes on from now
-    SetStep(clock, seconds);
+}
+
+void PlatformClockReset()
+{
+    ClockState& clock = Platform().clock;
+    SetRealClock(clock);
+    const LONGLONG virtualCount = clock.virtualCount;
+    const LONGLONG realOffset = clock.realOffset;
+    clock = ClockState();
+    clock.virtualCount = virtualCount;
+    clock.realOffset = realOffset;
+    TheClock();
 }

@@ -3,26 +3,24 @@
 #include <deque>
 
 #include "PlatformInternal.h"
-#include "PlatformTesting.h"
 
 namespace {
 
-// PostMessageA and TranslateMessage.
+// This file's part of the layer's state.
+MessageState& State()
+{
+    return Platform().messages;
+}
+
 std::deque<MSG>& PostedQueue()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
-    static auto* value = new std::deque<MSG>;
-    return *value;
+    return State().posted;
 }
-// Keyboard, mouse and the close box, in arrival order.
+
 std::deque<MSG>& InputQueue()
 {
-    static auto* value = new std::deque<MSG>;
-    return *value;
+    return State().input;
 }
-bool s_isQuitPosted = false;
-int s_quitCode = 0;
-void (*s_defWindowProcObserver)(UINT, WPARAM) = nullptr;
 
 MSG MakeMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -160,8 +158,8 @@ void PlatformClearQueue()
 {
     PostedQueue().clear();
     InputQueue().clear();
-    s_isQuitPosted = false;
-    s_quitCode = 0;
+    State().isQuitPosted = false;
+    State().quitCode = 0;
 }
 
 void PlatformPumpSdlEvents()
@@ -183,9 +181,9 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND hWnd, UINT filterMin, UINT filterMax, U
     if (TakeFrom(InputQueue(), msg, hWnd, filterMin, filterMax, remove)) return TRUE;
     // The quit flag turns into WM_QUIT only once nothing else is waiting.
     const bool quitPasses = (filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
-    if (s_isQuitPosted && quitPasses) {
-        *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(s_quitCode), 0);
-        if (remove) s_isQuitPosted = false;
+    if (State().isQuitPosted && quitPasses) {
+        *msg = MakeMessage(nullptr, WM_QUIT, static_cast<WPARAM>(State().quitCode), 0);
+        if (remove) State().isQuitPosted = false;
         return TRUE;
     }
     return FALSE;
@@ -214,7 +212,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg)
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (s_defWindowProcObserver != nullptr) s_defWindowProcObserver(msg, wParam);
+    if (State().defWindowProcObserver != nullptr) State().defWindowProcObserver(msg, wParam);
     PlatformWindow* window = PlatformWindowFromHandle(hWnd);
     switch (msg) {
     case WM_CLOSE:
@@ -244,11 +242,6 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void WINAPI PostQuitMessage(int exitCode)
 {
-    s_isQuitPosted = true;
-    s_quitCode = exitCode;
-}
-
-void PlatformSetDefWindowProcObserverForTesting(void (*observer)(UINT message, WPARAM wParam))
-{
-    s_defWindowProcObserver = observer;
+    State().isQuitPosted = true;
+    State().quitCode = exitCode;
 }

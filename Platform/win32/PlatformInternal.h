@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GdiObjects.h"
+#include "PlatformState.h"
 #include "windows.h"
 
 struct PlatformWindow;
@@ -95,7 +96,6 @@ void PlatformFrameMetrics(DWORD style, BOOL menu, DWORD exStyle, RECT* frame);
 // Puts a new or existing window into the fullscreen mode in effect, if any.
 void PlatformApplyFullscreen(PlatformWindow* window);
 bool PlatformIsFullscreenModeActive();
-void PlatformResetDisplayForTesting();
 
 // --- messages (Messages.cpp) ---
 // Appends an input message (keyboard, mouse, close box) to the queue.
@@ -104,15 +104,12 @@ void PlatformClearQueue();
 void PlatformPumpSdlEvents();
 
 // --- input translation shared by SDL events and the script (Input.cpp) ---
-enum class KeyAction { DOWN, REPEAT, UP };
-enum class ButtonAction { DOWN, DBLCLK, UP };
 void PlatformKeyEvent(PlatformWindow* window, UINT vk, UINT scanCode, bool extended, KeyAction action);
 void PlatformButtonEvent(PlatformWindow* window, int button, ButtonAction action, int clientX, int clientY);
 void PlatformWheelEvent(PlatformWindow* window, int delta);
 void PlatformMouseMoveEvent(PlatformWindow* window, int clientX, int clientY);
 bool PlatformIsVkDown(UINT vk);
 WPARAM PlatformMouseKeyFlags();
-void PlatformResetInputState();
 
 // --- key table (KeyMap.cpp) ---
 // The virtual key, scan code and extended flag of a physical key on a US layout.
@@ -136,12 +133,23 @@ void PlatformDestroyAllContexts();
 // True when an OpenGL context is current on this window.
 bool PlatformIsContextCurrentOn(PlatformWindow* window);
 
-// --- clock (Kernel32.cpp) ---
+// --- clock and log (Kernel32.cpp) ---
 void PlatformClockFramePresented();
 bool PlatformFixedStep(double* seconds, std::string* error);
+// seconds <= 0: the real counter again. The count never runs back either way.
+void PlatformClockSetStep(double seconds);
+// The clock as the environment sets it (PINWHIRL_FIXED_STEP read again), its count kept.
+void PlatformClockReset();
+
+// The layer's own messages (a failed SDL call, a screenshot that could not be written),
+// printf-style, to the debugger output, which is stderr here.
+void PlatformLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // --- script (Script.cpp) ---
 void PlatformScriptBeforeSwap(PlatformWindow* window);
 void PlatformScriptAfterSwap();
 void PlatformScriptReleaseDueEvents();
 bool PlatformIsScriptRunning();
+
+// --- GDI objects (Gdi.cpp) ---
+void PlatformDeleteAllGdiObjects();

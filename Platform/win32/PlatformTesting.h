@@ -25,9 +25,9 @@ void PlatformSetDefWindowProcObserverForTesting(void (*observer)(UINT message, W
 // Lets ChangeDisplaySettingsA judge fullscreen requests itself again.
 void PlatformClearFullscreenResultForTesting();
 
-// Destroys every window and rendering context, unregisters every window class,
-// empties the message queue (and the quit flag), leaves fullscreen and clears
-// the layer's key and button state, so that a test can build its window again
-// in the same process. PlatformSetDesktopRectForTesting(nullptr) and
-// PlatformSetAdapterModesForTesting(nullptr, -1) restore the real desktop and adapter.
-void PlatformResetWindowsForTesting();
+// Puts the whole layer back as a new process finds it: every window, rendering context,
+// window class and GDI object gone, the message queue empty (no quit pending), no fullscreen
+// mode, no key or button down, the cursor shown at (0, 0), no script and no swaps counted,
+// the real desktop and adapter, and the clock as PINWHIRL_FIXED_STEP sets it (its count
+// goes on, never back).
+void PlatformResetForTesting();

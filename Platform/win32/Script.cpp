@@ -19,46 +19,11 @@
 
 namespace {
 
-enum class EventKind { KEY, BUTTON, WHEEL, MOUSE, CLOSE };
-
-struct ScriptEvent {
-    long frame = 0;
-    EventKind kind = EventKind::CLOSE;
-    KeyAction keyAction = KeyAction::DOWN;
-    UINT vk = 0;
-    ButtonAction buttonAction = ButtonAction::DOWN;
-    int button = 0;
-    double notches = 0.0;
-    int x = 0;
-    int y = 0;
-};
-
-struct Screenshot {
-    long frame;
-    std::string file;
-};
-
-struct DialogAnswer {
-    int controlId;
-    int button;
-};
-
-struct Script {
-    std::vector<ScriptEvent> events;  // by frame, in script order within a frame
-    std::vector<Screenshot> screenshots;
-    std::vector<DialogAnswer> answers;
-};
-
-bool s_isLoaded = false;
-Script& TheScript()
+// This file's part of the layer's state.
+ScriptState& State()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
-    static auto* value = new Script;
-    return *value;
+    return Platform().script;
 }
-size_t s_nextEvent = 0;
-size_t s_nextAnswer = 0;
-long s_swapCount = 0;
 
 bool ParseInteger(const std::string& token, long minimum, long maximum, long* value)
 {
@@ -121,7 +86,7 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
             *reason = "bad control id " + Quote(tokens[1]);
             return false;
         }
-        DialogAnswer answer;
+        ScriptDialogAnswer answer;
         answer.controlId = static_cast<int>(controlId);
         if (!ParseChoice(tokens[2], {{"ok", IDOK}, {"cancel", IDCANCEL}, {"help", IDHELP}}, "dialog button",
                          &answer.button, reason))
@@ -147,7 +112,7 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
     const std::string& kind = tokens[2];
     if (kind == "key") {
         if (!expectCount(5, "frame <N> key <down|repeat|up> <vk>")) return false;
-        event.kind = EventKind::KEY;
+        event.kind = ScriptEventKind::KEY;
         if (!ParseChoice(tokens[3], {{"down", KeyAction::DOWN}, {"repeat", KeyAction::REPEAT}, {"up", KeyAction::UP}},
                          "key action", &event.keyAction, reason))
             return false;
@@ -159,7 +124,7 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
         event.vk = static_cast<UINT>(vk);
     } else if (kind == "button") {
         if (!expectCount(5, "frame <N> button <down|dblclk|up> <left|right|middle>")) return false;
-        event.kind = EventKind::BUTTON;
+        event.kind = ScriptEventKind::BUTTON;
         if (!ParseChoice(tokens[3],
                          {{"down", ButtonAction::DOWN}, {"dblclk", ButtonAction::DBLCLK}, {"up", ButtonAction::UP}},
                          "button action", &event.buttonAction, reason) ||
@@ -167,7 +132,7 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
             return false;
     } else if (kind == "wheel") {
         if (!expectCount(4, "frame <N> wheel <notches>")) return false;
-        event.kind = EventKind::WHEEL;
+        event.kind = ScriptEventKind::WHEEL;
         char* end = nullptr;
         errno = 0;
         event.notches = strtod(tokens[3].c_str(), &end);
@@ -177,7 +142,7 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
         }
     } else if (kind == "mouse") {
         if (!expectCount(5, "frame <N> mouse <x> <y>")) return false;
-        event.kind = EventKind::MOUSE;
+        event.kind = ScriptEventKind::MOUSE;
         long x = 0, y = 0;
         if (!ParseInteger(tokens[3], -32768, 32767, &x) || !ParseInteger(tokens[4], -32768, 32767, &y)) {
             *reason = "bad mouse position " + Quote(tokens[3] + " " + tokens[4]);
@@ -191,11 +156,11 @@ bool ParseLine(const std::string& line, Script* script, std::string* reason)
             *reason = "no picture is presented before frame 1";
             return false;
         }
-        script->screenshots.push_back(Screenshot{frame, tokens[3]});
+        script->screenshots.push_back(ScriptScreenshot{frame, tokens[3]});
         return true;
     } else if (kind == "close") {
         if (!expectCount(3, "frame <N> close")) return false;
-        event.kind = EventKind::CLOSE;
+        event.kind = ScriptEventKind::CLOSE;
     } else {
         *reason = "unknown event " + Quote(kind) + ", expected key, button, wheel, mouse, screenshot or close";
         return false;
@@ -211,24 +176,24 @@ void ApplyEvent(PlatformWindow* window, const ScriptEvent& event)
     const int clientX = cursor.x - window->clientOrigin.x;
     const int clientY = cursor.y - window->clientOrigin.y;
     switch (event.kind) {
-    case EventKind::KEY: {
+    case ScriptEventKind::KEY: {
         UINT scanCode = 0;
         bool extended = false;
         PlatformScanCodeFromVk(event.vk, &scanCode, &extended);
         PlatformKeyEvent(window, event.vk, scanCode, extended, event.keyAction);
         return;
     }
-    case EventKind::BUTTON:
+    case ScriptEventKind::BUTTON:
         PlatformButtonEvent(window, event.button, event.buttonAction, clientX, clientY);
         return;
-    case EventKind::WHEEL:
+    case ScriptEventKind::WHEEL:
         PlatformWheelEvent(window, static_cast<int>(std::lround(event.notches * WHEEL_DELTA)));
         return;
-    case EventKind::MOUSE:
+    case ScriptEventKind::MOUSE:
         SetCursorPos(window->clientOrigin.x + event.x, window->clientOrigin.y + event.y);
         PlatformMouseMoveEvent(window, event.x, event.y);
         return;
-    case EventKind::CLOSE:
+    case ScriptEventKind::CLOSE:
         PlatformPostInput(window, WM_CLOSE, 0, 0);
         return;
     }
@@ -308,13 +273,14 @@ bool PlatformLoadScriptText(const std::string& text, const std::string& name, st
     }
     std::stable_sort(script.events.begin(), script.events.end(),
                      [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
-    TheScript() = script;
-    s_isLoaded = true;
-    s_nextEvent = 0;
-    s_nextAnswer = 0;
+    State().script = script;
+    State().isLoaded = true;
+    State().nextEvent = 0;
+    State().nextAnswer = 0;
     // Events already due (a script loaded in the middle of a test) wait for the next queue check.
-    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame < s_swapCount)
-        ++s_nextEvent;
+    while (State().nextEvent < State().script.events.size() &&
+           State().script.events[State().nextEvent].frame < State().swapCount)
+        ++State().nextEvent;
     return true;
 }
 
@@ -332,10 +298,10 @@ bool PlatformLoadScriptFile(const std::string& path, std::string* error)
 
 void PlatformUnloadScript()
 {
-    TheScript() = Script();
-    s_isLoaded = false;
-    s_nextEvent = 0;
-    s_nextAnswer = 0;
+    State().script = Script();
+    State().isLoaded = false;
+    State().nextEvent = 0;
+    State().nextAnswer = 0;
 }
 
 void PlatformLoadScriptFromEnvironmentOrExit()
@@ -355,8 +321,8 @@ void PlatformLoadScriptFromEnvironmentOrExit()
 
 bool PlatformTakeScriptedDialogAnswer(int* controlId, int* button)
 {
-    if (s_nextAnswer >= TheScript().answers.size()) return false;
-    const DialogAnswer& answer = TheScript().answers[s_nextAnswer++];
+    if (State().nextAnswer >= State().script.answers.size()) return false;
+    const ScriptDialogAnswer& answer = State().script.answers[State().nextAnswer++];
     if (controlId != nullptr) *controlId = answer.controlId;
     if (button != nullptr) *button = answer.button;
     return true;
@@ -364,33 +330,34 @@ bool PlatformTakeScriptedDialogAnswer(int* controlId, int* button)
 
 int PlatformGetPresentedFrameCount()
 {
-    return static_cast<int>(s_swapCount);
+    return static_cast<int>(State().swapCount);
 }
 
 bool PlatformIsScriptRunning()
 {
-    return s_isLoaded;
+    return State().isLoaded;
 }
 
 void PlatformScriptBeforeSwap(PlatformWindow* window)
 {
-    for (const Screenshot& shot : TheScript().screenshots) {
-        if (shot.frame == s_swapCount + 1) TakeScreenshot(window, shot.file);
+    for (const ScriptScreenshot& shot : State().script.screenshots) {
+        if (shot.frame == State().swapCount + 1) TakeScreenshot(window, shot.file);
     }
 }
 
 void PlatformScriptAfterSwap()
 {
-    ++s_swapCount;
+    ++State().swapCount;
     PlatformScriptReleaseDueEvents();
 }
 
 void PlatformScriptReleaseDueEvents()
 {
-    if (s_nextEvent >= TheScript().events.size()) return;
+    if (State().nextEvent >= State().script.events.size()) return;
     PlatformWindow* window = PlatformMainWindow();
     if (window == nullptr) return;  // frame 0's events wait for the window
-    while (s_nextEvent < TheScript().events.size() && TheScript().events[s_nextEvent].frame <= s_swapCount) {
-        ApplyEvent(window, TheScript().events[s_nextEvent++]);
+    while (State().nextEvent < State().script.events.size() &&
+           State().script.events[State().nextEvent].frame <= State().swapCount) {
+        ApplyEvent(window, State().script.events[State().nextEvent++]);
     }
 }

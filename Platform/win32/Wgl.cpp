@@ -8,19 +8,16 @@
 
 namespace {
 
-struct PlatformContext {
-    SDL_GLContext context = nullptr;
-    PlatformWindow* window = nullptr;  // the window it was made on (SDL needs one to make it current)
-};
+// This file's part of the layer's state.
+WglState& State()
+{
+    return Platform().wgl;
+}
 
 std::vector<PlatformContext*>& Contexts()
 {
-    // Never destroyed: static destructors (engine singletons) may still call the layer.
-    static auto* value = new std::vector<PlatformContext*>;
-    return *value;
+    return State().contexts;
 }
-PlatformContext* s_current = nullptr;
-PlatformWindow* s_currentWindow = nullptr;
 
 // Pixel format 1 is the one format ChoosePixelFormat offers: RGBA, double-buffered,
 // the colour, alpha, depth and stencil bits asked for.
@@ -45,10 +42,10 @@ PlatformContext* FromHandle(HGLRC hglrc)
 
 void DeleteContext(PlatformContext* context)
 {
-    if (context == s_current) {
-        SDL_GL_MakeCurrent(s_currentWindow != nullptr ? s_currentWindow->sdl : nullptr, nullptr);
-        s_current = nullptr;
-        s_currentWindow = nullptr;
+    if (context == State().current) {
+        SDL_GL_MakeCurrent(State().currentWindow != nullptr ? State().currentWindow->sdl : nullptr, nullptr);
+        State().current = nullptr;
+        State().currentWindow = nullptr;
     }
     SDL_GL_DeleteContext(context->context);
     for (size_t i = 0; i < Contexts().size(); ++i) {
@@ -105,13 +102,12 @@ HGLRC WINAPI wglCreateContext(HDC hdc)
         context = SDL_GL_CreateContext(window->sdl);
     }
     if (context == nullptr) {
-        std::string text = std::string("Platform: SDL_GL_CreateContext failed: ") + SDL_GetError() + "\n";
-        OutputDebugStringA(text.c_str());
+        PlatformLog("Platform: SDL_GL_CreateContext failed: %s\n", SDL_GetError());
         return nullptr;
     }
     // SDL makes the new context current; wglCreateContext does not.
-    if (s_current != nullptr) {
-        SDL_GL_MakeCurrent(s_currentWindow->sdl, s_current->context);
+    if (State().current != nullptr) {
+        SDL_GL_MakeCurrent(State().currentWindow->sdl, State().current->context);
     } else {
         SDL_GL_MakeCurrent(window->sdl, nullptr);
     }
@@ -125,9 +121,9 @@ HGLRC WINAPI wglCreateContext(HDC hdc)
 BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC hglrc)
 {
     if (hglrc == nullptr) {
-        if (s_current != nullptr) SDL_GL_MakeCurrent(s_currentWindow->sdl, nullptr);
-        s_current = nullptr;
-        s_currentWindow = nullptr;
+        if (State().current != nullptr) SDL_GL_MakeCurrent(State().currentWindow->sdl, nullptr);
+        State().current = nullptr;
+        State().currentWindow = nullptr;
         return TRUE;
     }
     PlatformContext* context = FromHandle(hglrc);
@@ -135,8 +131,8 @@ BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC hglrc)
     if (context == nullptr || window == nullptr || window->sdl == nullptr) return FALSE;
     if (window->pixelFormat == 0) return FALSE;
     if (SDL_GL_MakeCurrent(window->sdl, context->context) != 0) return FALSE;
-    s_current = context;
-    s_currentWindow = window;
+    State().current = context;
+    State().currentWindow = window;
     return TRUE;
 }
 
@@ -153,15 +149,15 @@ BOOL WINAPI SwapBuffers(HDC hdc)
 
 bool PlatformIsContextCurrentOn(PlatformWindow* window)
 {
-    return s_current != nullptr && s_currentWindow == window;
+    return State().current != nullptr && State().currentWindow == window;
 }
 
 void PlatformDestroyContextsOf(PlatformWindow* window)
 {
-    if (s_currentWindow == window) {
+    if (State().currentWindow == window) {
         SDL_GL_MakeCurrent(window->sdl, nullptr);
-        s_current = nullptr;
-        s_currentWindow = nullptr;
+        State().current = nullptr;
+        State().currentWindow = nullptr;
     }
     const std::vector<PlatformContext*> contexts = Contexts();  // DeleteContext edits the list
     for (PlatformContext* context : contexts) {

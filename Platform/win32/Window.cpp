@@ -6,52 +6,26 @@
 #include <vector>
 
 #include "PlatformInternal.h"
-#include "PlatformTesting.h"
 
 namespace {
 
-struct WindowClass {
-    WNDCLASSA wndClass;
-    std::string name;
-    ATOM atom;
-};
-
-std::vector<WindowClass>& Classes()
+// This file's part of the layer's state.
+WindowState& State()
 {
-    static auto* classes = new std::vector<WindowClass>;  // outlives every static destructor
-    return *classes;
+    return Platform().windows;
 }
-ATOM s_nextAtom = 0xC000;  // where Windows numbers registered classes from
 
-// The layer's state is never destroyed: engine singletons report failures (and so hide
-// windows and show message boxes) from their destructors, after ours would have run.
-// Live windows, oldest first.
-std::vector<PlatformWindow*>& LiveWindows()
-{
-    static auto* value = new std::vector<PlatformWindow*>;
-    return *value;
-}
-// Destroyed windows, kept so that stale handles stay harmless.
-std::vector<PlatformWindow*>& Graveyard()
-{
-    static auto* value = new std::vector<PlatformWindow*>;
-    return *value;
-}
-PlatformWindow* s_activeWindow = nullptr;
-PlatformWindow* s_focusWindow = nullptr;
-bool s_isAppActive = false;
-int s_videoState = 0;  // 0 not tried, 1 started, -1 failed
-
+// The system's stock icon and cursor are constants: their handles are these addresses.
 struct StockHandle {
     int unused;
 };
 StockHandle s_applicationIcon;
 StockHandle s_arrowCursor;
 
-WindowClass* FindClass(LPCSTR name)
+PlatformWindowClass* FindClass(LPCSTR name)
 {
     const uintptr_t value = reinterpret_cast<uintptr_t>(name);
-    for (WindowClass& c : Classes()) {
+    for (PlatformWindowClass& c : State().classes) {
         if (value < 0x10000) {
             if (c.atom == value) return &c;
         } else if (strcasecmp(c.name.c_str(), name) == 0) {
@@ -90,29 +64,27 @@ SDL_Window* CreateSdlWindow(PlatformWindow* window)
     if ((window->style & WS_THICKFRAME) != 0) flags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* sdl = SDL_CreateWindow(window->title.c_str(), window->clientOrigin.x, window->clientOrigin.y,
                                        window->clientWidth, window->clientHeight, flags);
-    if (sdl == nullptr) {
-        std::string text = std::string("Platform: SDL_CreateWindow failed: ") + SDL_GetError() + "\n";
-        OutputDebugStringA(text.c_str());
-    }
+    if (sdl == nullptr) PlatformLog("Platform: SDL_CreateWindow failed: %s\n", SDL_GetError());
     return sdl;
 }
 
 void ForgetWindow(PlatformWindow* window)
 {
-    for (size_t i = 0; i < LiveWindows().size(); ++i) {
-        if (LiveWindows()[i] == window) {
-            LiveWindows().erase(LiveWindows().begin() + static_cast<long>(i));
+    std::vector<PlatformWindow*>& live = State().live;
+    for (size_t i = 0; i < live.size(); ++i) {
+        if (live[i] == window) {
+            live.erase(live.begin() + static_cast<long>(i));
             break;
         }
     }
-    Graveyard().push_back(window);
+    State().graveyard.push_back(window);
 }
 
 void SetFocusTo(PlatformWindow* window)
 {
-    PlatformWindow* old = s_focusWindow;
+    PlatformWindow* old = State().focus;
     if (old == window) return;
-    s_focusWindow = window;
+    State().focus = window;
     if (old != nullptr && old->alive) PlatformSendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     if (window != nullptr && window->alive) PlatformSendMessage(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
 }
@@ -121,7 +93,8 @@ void SetFocusTo(PlatformWindow* window)
 
 bool PlatformEnsureVideo()
 {
-    if (s_videoState != 0) return s_videoState > 0;
+    VideoState& video = Platform().video;
+    if (video.start != VideoStart::NOT_TRIED) return video.start == VideoStart::STARTED;
     // Ctrl+C ends the program as it does any Unix program; SDL would turn it into SDL_QUIT.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Windows' defaults: 500 ms and a 4 x 4 pixel rectangle around the first click.
@@ -130,18 +103,14 @@ bool PlatformEnsureVideo()
     // A click that activates the window is also delivered, as on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::string text = std::string("Platform: SDL could not start its video subsystem: ") + SDL_GetError() + "\n";
-        OutputDebugStringA(text.c_str());
-        s_videoState = -1;
+        PlatformLog("Platform: SDL could not start its video subsystem: %s\n", SDL_GetError());
+        video.start = VideoStart::FAILED;
         return false;
     }
-    s_videoState = 1;
+    video.start = VideoStart::STARTED;
     // Keep the OpenGL library loaded for the life of the process: SDL would unload it with
     // the last OpenGL window, and the driver's allocations would then look leaked.
-    if (SDL_GL_LoadLibrary(nullptr) != 0) {
-        std::string text = std::string("Platform: SDL could not load OpenGL: ") + SDL_GetError() + "\n";
-        OutputDebugStringA(text.c_str());
-    }
+    if (SDL_GL_LoadLibrary(nullptr) != 0) PlatformLog("Platform: SDL could not load OpenGL: %s\n", SDL_GetError());
     PlatformApplyCursorVisibility();  // ShowCursor may have counted before SDL was there
     atexit(ExitHandler);
     return true;
@@ -149,13 +118,13 @@ bool PlatformEnsureVideo()
 
 bool PlatformIsVideoStarted()
 {
-    return s_videoState > 0;
+    return Platform().video.start == VideoStart::STARTED;
 }
 
 bool PlatformIsHeadless()
 {
     // The driver is fixed once SDL's video is up; every message asks, so it is looked up once.
-    static int headless = -1;
+    int& headless = Platform().video.headless;
     if (headless >= 0) return headless == 1;
     if (!PlatformEnsureVideo()) return true;
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -166,7 +135,7 @@ bool PlatformIsHeadless()
 PlatformWindow* PlatformWindowFromHandle(HWND hWnd)
 {
     if (hWnd == nullptr) return nullptr;
-    for (PlatformWindow* window : LiveWindows()) {
+    for (PlatformWindow* window : State().live) {
         if (ToHandle(window) == hWnd) return window;
     }
     return nullptr;
@@ -174,7 +143,7 @@ PlatformWindow* PlatformWindowFromHandle(HWND hWnd)
 
 PlatformWindow* PlatformWindowFromSdlId(Uint32 id)
 {
-    for (PlatformWindow* window : LiveWindows()) {
+    for (PlatformWindow* window : State().live) {
         if (window->sdlId == id) return window;
     }
     return nullptr;
@@ -182,7 +151,7 @@ PlatformWindow* PlatformWindowFromSdlId(Uint32 id)
 
 PlatformWindow* PlatformDesktop()
 {
-    static PlatformWindow* desktop = nullptr;
+    PlatformWindow*& desktop = State().desktop;
     if (desktop == nullptr) {
         desktop = new PlatformWindow;
         desktop->isDesktop = true;
@@ -195,18 +164,18 @@ PlatformWindow* PlatformDesktop()
 
 const std::vector<PlatformWindow*>& PlatformWindows()
 {
-    return LiveWindows();
+    return State().live;
 }
 
 PlatformWindow* PlatformActiveWindow()
 {
-    return s_activeWindow;
+    return State().active;
 }
 
 PlatformWindow* PlatformMainWindow()
 {
-    if (s_activeWindow != nullptr && s_activeWindow->alive) return s_activeWindow;
-    return LiveWindows().empty() ? nullptr : LiveWindows().back();
+    if (State().active != nullptr && State().active->alive) return State().active;
+    return State().live.empty() ? nullptr : State().live.back();
 }
 
 LRESULT PlatformSendMessage(PlatformWindow* window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -218,33 +187,35 @@ LRESULT PlatformSendMessage(PlatformWindow* window, UINT message, WPARAM wParam,
 void PlatformActivate(PlatformWindow* window)
 {
     if (window == nullptr || !window->alive) return;
-    if (s_isAppActive && s_activeWindow == window) {
+    WindowState& state = State();
+    if (state.isAppActive && state.active == window) {
         SetFocusTo(window);
         return;
     }
-    PlatformWindow* old = s_activeWindow;
-    if (s_isAppActive && old != nullptr && old->alive) {
+    PlatformWindow* old = state.active;
+    if (state.isAppActive && old != nullptr && old->alive) {
         PlatformSendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
     }
-    if (!s_isAppActive) {
-        s_isAppActive = true;
+    if (!state.isAppActive) {
+        state.isAppActive = true;
         // Windows tells every top-level window of the application.
-        std::vector<PlatformWindow*> windows = LiveWindows();
+        std::vector<PlatformWindow*> windows = state.live;
         for (PlatformWindow* w : windows) PlatformSendMessage(w, WM_ACTIVATEAPP, TRUE, 0);
     }
-    s_activeWindow = window;
+    state.active = window;
     PlatformSendMessage(window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
     SetFocusTo(window);
 }
 
 void PlatformDeactivateApp()
 {
-    if (!s_isAppActive) return;
-    PlatformWindow* old = s_activeWindow;
+    WindowState& state = State();
+    if (!state.isAppActive) return;
+    PlatformWindow* old = state.active;
     if (old != nullptr && old->alive) PlatformSendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
-    s_isAppActive = false;
-    s_activeWindow = nullptr;
-    std::vector<PlatformWindow*> windows = LiveWindows();
+    state.isAppActive = false;
+    state.active = nullptr;
+    std::vector<PlatformWindow*> windows = state.live;
     for (PlatformWindow* w : windows) PlatformSendMessage(w, WM_ACTIVATEAPP, FALSE, 0);
     SetFocusTo(nullptr);
 }
@@ -264,8 +235,8 @@ void PlatformDestroyWindow(PlatformWindow* window)
         window->visible = false;
         if (window->sdl != nullptr) SDL_HideWindow(window->sdl);
     }
-    if (s_activeWindow == window) PlatformDeactivateApp();
-    if (s_focusWindow == window) s_focusWindow = nullptr;
+    if (State().active == window) PlatformDeactivateApp();
+    if (State().focus == window) State().focus = nullptr;
     PlatformSendMessage(window, WM_DESTROY, 0, 0);
     window->alive = false;
     PlatformDestroyContextsOf(window);
@@ -278,17 +249,18 @@ void PlatformDestroyWindow(PlatformWindow* window)
 
 void PlatformDestroyAllWindows()
 {
-    while (!LiveWindows().empty()) {
-        PlatformWindow* window = LiveWindows().back();
+    WindowState& state = State();
+    while (!state.live.empty()) {
+        PlatformWindow* window = state.live.back();
         // No messages: a test is tearing down, the program is not closing a window.
         window->wndClass.lpfnWndProc = nullptr;
         PlatformDestroyWindow(window);
     }
-    for (PlatformWindow* window : Graveyard()) delete window;
-    Graveyard().clear();
-    s_activeWindow = nullptr;
-    s_focusWindow = nullptr;
-    s_isAppActive = false;
+    for (PlatformWindow* window : state.graveyard) delete window;
+    state.graveyard.clear();
+    state.active = nullptr;
+    state.focus = nullptr;
+    state.isAppActive = false;
 }
 
 bool PlatformWindowUseGlFormat(PlatformWindow* window, const PlatformGlFormat& format)
@@ -352,12 +324,12 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wndClass)
     if (wndClass == nullptr || wndClass->lpszClassName == nullptr || wndClass->lpfnWndProc == nullptr) return 0;
     if (reinterpret_cast<uintptr_t>(wndClass->lpszClassName) < 0x10000) return 0;
     if (FindClass(wndClass->lpszClassName) != nullptr) return 0;  // ERROR_CLASS_ALREADY_EXISTS
-    WindowClass c;
+    PlatformWindowClass c;
     c.wndClass = *wndClass;
     c.name = wndClass->lpszClassName;
-    c.atom = s_nextAtom++;
-    Classes().push_back(c);
-    WindowClass& stored = Classes().back();
+    c.atom = State().nextAtom++;
+    State().classes.push_back(c);
+    PlatformWindowClass& stored = State().classes.back();
     stored.wndClass.lpszClassName = nullptr;  // the copy in name is the one that lives
     stored.wndClass.lpszMenuName = nullptr;
     return stored.atom;
@@ -383,7 +355,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     (void)hInstance;
     (void)param;
     if (className == nullptr) return nullptr;
-    WindowClass* windowClass = FindClass(className);
+    PlatformWindowClass* windowClass = FindClass(className);
     if (windowClass == nullptr) return nullptr;
     if (!PlatformEnsureVideo()) return nullptr;
 
@@ -414,7 +386,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     window->sdlId = SDL_GetWindowID(window->sdl);
     PlatformInitDC(&window->dc, window);
-    LiveWindows().push_back(window);
+    State().live.push_back(window);
     if ((style & WS_POPUP) != 0 && PlatformIsFullscreenModeActive()) PlatformApplyFullscreen(window);
 
     // What a real window receives while CreateWindowEx runs.
@@ -442,7 +414,7 @@ BOOL WINAPI ShowWindow(HWND hWnd, int cmdShow)
         window->visible = false;
         if (window->sdl != nullptr) SDL_HideWindow(window->sdl);
         // The only window of the application going away hands activation to another program.
-        if (s_activeWindow == window) PlatformDeactivateApp();
+        if (State().active == window) PlatformDeactivateApp();
         return wasVisible;
     }
     if (!window->visible) {
@@ -466,7 +438,7 @@ BOOL WINAPI SetForegroundWindow(HWND hWnd)
 
 HWND WINAPI SetFocus(HWND hWnd)
 {
-    PlatformWindow* old = s_focusWindow;
+    PlatformWindow* old = State().focus;
     if (hWnd == nullptr) {
         SetFocusTo(nullptr);
         return ToHandle(old);
@@ -482,23 +454,12 @@ HWND WINAPI GetDesktopWindow(void)
     return ToHandle(PlatformDesktop());
 }
 
-namespace {
-bool s_hasFakeDesktop = false;
-RECT s_fakeDesktop = {0, 0, 0, 0};
-}  // namespace
-
-void PlatformSetDesktopRectForTesting(const RECT* rect)
-{
-    s_hasFakeDesktop = rect != nullptr;
-    if (rect != nullptr) s_fakeDesktop = *rect;
-}
-
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT rect)
 {
     if (rect == nullptr) return FALSE;
     if (hWnd == ToHandle(PlatformDesktop())) {
-        if (s_hasFakeDesktop) {
-            *rect = s_fakeDesktop;
+        if (State().hasFakeDesktop) {
+            *rect = State().fakeDesktop;
             return TRUE;
         }
         if (!PlatformEnsureVideo()) return FALSE;
@@ -529,14 +490,4 @@ HDC WINAPI GetDC(HWND hWnd)
     if (window == nullptr) return nullptr;
     // Every window keeps one device context for its life, as CS_OWNDC gives.
     return reinterpret_cast<HDC>(&window->dc);
-}
-
-void PlatformResetWindowsForTesting()
-{
-    PlatformDestroyAllContexts();
-    PlatformDestroyAllWindows();
-    Classes().clear();
-    PlatformClearQueue();
-    PlatformResetInputState();
-    PlatformResetDisplayForTesting();
 }

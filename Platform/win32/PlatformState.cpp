@@ -1,0 +1,7 @@
+#include "PlatformState.h"
+
+PlatformState& Platform()
+{
+    static PlatformState* state = new PlatformState;
+    return *state;
+}
