@@ -108,6 +108,37 @@ TEST(PlatformScriptParsing, EachErrorNamesItsLine)
     }
 }
 
+// Words the C library would read only up to a NUL or past a second 0x are errors, not other lines.
+TEST(PlatformScriptParsing, NoWordIsReadShortOrTwice)
+{
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"frame 1 close\nframe 3\0junk close\n"s, "bad.script:2: a NUL byte in the line"},
+        {"frame 1 screenshot shot.png\0.txt\n"s, "bad.script:1: a NUL byte in the line"},
+        {"frame 1 key down 0x0x41\n", "bad.script:1: bad virtual-key code '0x0x41'"},
+        {"frame 1 key down 0x-41\n", "bad.script:1: bad virtual-key code '0x-41'"},
+        {"dialog 0x0x3EA ok\n", "bad.script:1: bad control id '0x0x3EA'"},
+        {"frame 1 mouse 0x0x10 5\n", "bad.script:1: bad mouse position '0x0x10 5'"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = ParseError(c.first);
+        EXPECT_EQ(error.rfind(c.second, 0), 0u) << "error: " << error;
+    }
+}
+
+// A folder opens and reads as an empty script: it must not become a run that never ends.
+TEST(PlatformScriptParsing, AFolderIsNoScript)
+{
+    TestFolder folder;
+    std::string error;
+    EXPECT_FALSE(PlatformLoadScriptFile(folder.Path(), &error));
+    EXPECT_EQ(error, folder.Path() + ": is a folder, not a script");
+    setenv("PINWHIRL_SCRIPT", folder.Path().c_str(), 1);
+    EXPECT_EXIT(PlatformLoadScriptFromEnvironmentOrExit(), testing::ExitedWithCode(1),
+                Literal("Pinwhirl: bad PINWHIRL_SCRIPT: " + folder.Path() + ": is a folder, not a script"));
+    unsetenv("PINWHIRL_SCRIPT");
+}
+
 TEST(PlatformScriptParsing, ABadScriptInTheEnvironmentEndsTheRunWithItsLine)
 {
     const std::string path = TempPath("bad.script");

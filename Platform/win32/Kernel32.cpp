@@ -21,7 +21,7 @@ namespace {
 const LONGLONG COUNTS_PER_SECOND = 1000000000;  // nanoseconds
 // The longest PINWHIRL_FIXED_STEP taken: an hour per frame.
 const double MAX_FIXED_STEP_SECONDS = 3600.0;
-// A log line of the layer, terminator included, as long as the engine's own.
+// The layer's log lines are formatted on the stack up to this size, terminator included.
 const size_t LOG_LINE_SIZE = 2048;
 
 LONGLONG RealCount()
@@ -109,9 +109,19 @@ void PlatformLog(const char* format, ...)
     char text[LOG_LINE_SIZE];
     va_list args;
     va_start(args, format);
-    vsnprintf(text, sizeof(text), format, args);
+    va_list again;
+    va_copy(again, args);
+    const int length = vsnprintf(text, sizeof(text), format, args);
     va_end(args);
-    OutputDebugStringA(text);
+    if (length >= 0 && static_cast<size_t>(length) >= sizeof(text)) {
+        // Longer than a line (a message box's text and caption together): nothing is cut.
+        std::string longText(static_cast<size_t>(length) + 1, '\0');
+        vsnprintf(&longText[0], longText.size(), format, again);
+        OutputDebugStringA(longText.c_str());
+    } else {
+        OutputDebugStringA(text);
+    }
+    va_end(again);
 }
 
 void PlatformClockFramePresented()

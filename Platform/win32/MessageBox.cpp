@@ -1,6 +1,4 @@
 // USER32 MessageBoxA: stderr always, an SDL message box when there is a display.
-#include <cstdio>
-
 #include "PlatformInternal.h"
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type)
@@ -8,8 +6,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type)
     if (text == nullptr) text = "";
     if (caption == nullptr) caption = "Error";  // what Windows titles a box without a caption
     // The log of a run is where a test, or a user without a display, reads the box.
-    fprintf(stderr, "MessageBoxA caption: %s\nMessageBoxA text: %s\n", caption, text);
-    fflush(stderr);
+    PlatformLog("MessageBoxA caption: %s\nMessageBoxA text: %s\n", caption, text);
 
     // Headless (offscreen or dummy driver, no display, or a scripted run) nobody can
     // click: the box counts as answered with OK at once.
