@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
+#include "Engine/Angles.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheVideoSystem.h"
@@ -12,6 +14,12 @@
 bool TheRenderer::_isInitialized = false;
 
 static const int CONSOLE_ROW_HEIGHT = 14;
+static const int CONSOLE_PANEL_PADDING = 7;  // below the last row
+static const GLsizei FONT_LIST_COUNT = 256;  // one display list per character code
+// The frame rate's baseline: 40 pixels left of the right edge, 16 below the top, or further
+// left when the text would not fit.
+static const int FPS_RIGHT_INSET = 40;
+static const float FPS_BASELINE_Y = 16.0f;
 
 TheRenderer::~TheRenderer()
 {
@@ -105,9 +113,11 @@ void TheRenderer::BuildFont()
     const HDC hdc = theVideoSystem.GetHDC();
     const HFONT font = CreateFontIndirectA(&logFont);
     const HGDIOBJ previousFont = SelectObject(hdc, font);
-    _fontBase = glGenLists(256);
-    // Code 255 gets no glyph; its list stays empty and draws nothing.
+    _fontBase = glGenLists(FONT_LIST_COUNT);
+    // Code 255 gets no glyph; its list stays empty and draws nothing, and has no width.
     wglUseFontBitmapsA(hdc, 0, 255, _fontBase);
+    GetCharWidth32A(hdc, 0, 254, _charWidths);
+    _charWidths[255] = 0;
     SelectObject(hdc, previousFont);
     DeleteObject(font);
 }
@@ -191,7 +201,7 @@ void TheRenderer::PopMatrix()
 void TheRenderer::RotateAbout(float angleRadians, const Vec2f& centre)
 {
     glTranslatef(centre.x, centre.y, 0.0f);
-    glRotatef(angleRadians * 57.29578f, 0.0f, 0.0f, 1.0f);
+    glRotatef(angleRadians * RADIANS_TO_DEGREES, 0.0f, 0.0f, 1.0f);
     glTranslatef(-centre.x, -centre.y, 0.0f);
 }
 
@@ -295,7 +305,7 @@ void TheRenderer::DrawTexturedQuadUV(int textureName, const Vec2f& minimum, cons
     if (transformed) {
         PushMatrix();
         const Vec2f centre = (minimum + maximum) * 0.5f;
-        if (angle != 0.0f) RotateAbout(angle * 0.017453292f, centre);
+        if (angle != 0.0f) RotateAbout(angle * DEGREES_TO_RADIANS, centre);
         if (scale != Vec2f::ONE) ScaleAbout(scale, centre);
     }
     if (texturing) {
@@ -372,9 +382,16 @@ void TheRenderer::DrawString(const Vec2f& position, const Color& colour, const c
     glCallLists(length, GL_UNSIGNED_BYTE, characters);
 }
 
+int TheRenderer::GetTextWidth(const char* characters, int length) const
+{
+    int width = 0;
+    for (int i = 0; i < length; ++i) width += _charWidths[static_cast<unsigned char>(characters[i])];
+    return width;
+}
+
 void TheRenderer::_DrawFormatted(const Vec2f& position, const Color& colour, const char* format, va_list args)
 {
-    char text[256];
+    char text[TEXT_BUFFER_SIZE];
     const int written = vsnprintf(text, sizeof(text), format, args);
     text[sizeof(text) - 1] = '\0';
     const int length = written < 0 ? 0 : std::min(written, int(sizeof(text)) - 1);
@@ -420,7 +437,7 @@ void TheRenderer::DrawConsole()
     const int height = theVideoSystem.GetHeight();
     SetPixelOrtho(false);
 
-    const int panelHeight = _consoleRows * CONSOLE_ROW_HEIGHT + 7;
+    const int panelHeight = _consoleRows * CONSOLE_ROW_HEIGHT + CONSOLE_PANEL_PADDING;
     const int visibleRows = std::min(height / CONSOLE_ROW_HEIGHT, _consoleRows);
 
     // Only the rows on screen are read, however many lines the console holds.
@@ -459,6 +476,10 @@ void TheRenderer::DrawFps()
         glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
     else
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    DrawText(float(width - 40), 16.0f, Color::ORANGE, "%.0f fps", double(theApplication.GetFramesPerSecond()));
+    char text[TEXT_BUFFER_SIZE];
+    SafeFormat(text, sizeof(text), "%.0f fps", double(theApplication.GetFramesPerSecond()));
+    const int length = int(strlen(text));
+    const int x = std::min(width - FPS_RIGHT_INSET, width - GetTextWidth(text, length));
+    DrawString(Vec2f(float(x), FPS_BASELINE_Y), Color::ORANGE, text, length);
     glPopAttrib();
 }

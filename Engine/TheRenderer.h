@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
 
 #include "Engine/AssertionFailure.h"
@@ -17,6 +18,9 @@ class Texture;
 
 class TheRenderer {
 public:
+    // DrawText's formatting buffer: at most 255 characters and the terminator.
+    static constexpr size_t TEXT_BUFFER_SIZE = 256;
+
     TheRenderer() = default;
     ~TheRenderer();
 
@@ -92,6 +96,8 @@ public:
     void DrawText(float x, float y, const char* format, ...) PW_PRINTF(4, 5);
     void DrawText(float x, float y, const Color& colour, const char* format, ...) PW_PRINTF(5, 6);
     void DrawText(const Vec2f& position, const char* format, ...) PW_PRINTF(3, 4);
+    // The pen's movement over the characters in the bitmap font, in pixels.
+    int GetTextWidth(const char* characters, int length) const;
 
     void DrawConsole();
     void DrawFps();
@@ -107,6 +113,7 @@ private:
     bool _fpsDisplay = false;
     int32_t _consoleRows = 25;
     GLuint _boundTexture = 0;
+    int _charWidths[256] = {};  // the font's advance for each character code
 
     static bool _isInitialized;
 };

@@ -3,6 +3,10 @@
 
 #include <PlatformTesting.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheInputSystem.h"
@@ -226,4 +230,50 @@ TEST_F(ApplicationDeathTest, VideoModeCannotChangeAtRunTime)
         },
         testing::ExitedWithCode(1),
         "We're sorry, but the engine does not currently support run-time alteration of video mode\\.\n");
+}
+
+// A three-digit rate would reach past the window's edge at W - 40: it moves left just enough.
+TEST_F(Application, AThreeDigitFrameRateStaysInsideTheWindow)
+{
+    StartEngineForTest();
+    PlatformSetFixedStepForTesting(1.0 / 288.0);
+    CaptureDebugOutput([] {
+        for (int i = 0; i < 120; ++i) theApplication.RunFrame();
+    });
+    ASSERT_GE(theApplication.GetFramesPerSecond(), 100.0f);
+    const int width = theVideoSystem.GetWidth();
+    const int height = theVideoSystem.GetHeight();
+    char text[32];
+    snprintf(text, sizeof(text), "%.0f fps", double(theApplication.GetFramesPerSecond()));
+
+    // The ink of the whole text where it surely fits, then of the read-out.
+    auto orangeColumns = [&](std::vector<int>* columns) {
+        std::vector<unsigned char> rows(size_t(width) * 24 * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, height - 24, width, 24, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+        int count = 0;
+        for (size_t i = 0; i < rows.size(); i += 4) {
+            if (rows[i] > 200 && rows[i + 1] > 90 && rows[i + 1] < 170 && rows[i + 2] < 60) {
+                ++count;
+                columns->push_back(int(i / 4) % width);
+            }
+        }
+        return count;
+    };
+    theRenderer.Clear(Color::BLACK);
+    theRenderer.SetOrtho(Vec2f(0.0f, 0.0f), Vec2f(float(width), float(height)));
+    theRenderer.DrawString(Vec2f(100.0f, 16.0f), Color::ORANGE, text, int(strlen(text)));
+    std::vector<int> reference;
+    const int whole = orangeColumns(&reference);
+    ASSERT_GT(whole, 0);
+
+    theRenderer.Clear(Color::BLACK);
+    theRenderer.ToggleFpsDisplay();
+    theRenderer.DrawOverlays();
+    std::vector<int> shown;
+    EXPECT_EQ(orangeColumns(&shown), whole) << "part of \"" << text << "\" is cut off";
+    ASSERT_FALSE(shown.empty());
+    EXPECT_GE(*std::max_element(shown.begin(), shown.end()), width - 3) << "moved left no further than needed";
+    StopEngineForTest();
 }

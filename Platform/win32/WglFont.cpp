@@ -1,4 +1,5 @@
-// WGL: display lists of glyph bitmaps for the font selected into a device context.
+// Text in the font selected into a device context: WGL's display lists of glyph bitmaps and
+// GDI's character widths, both from the same rasterizer so that they agree to the pixel.
 #include "windows.h"
 #include <GL/gl.h>
 
@@ -15,6 +16,25 @@ static LOGFONTA SystemFont()
     return logFont;
 }
 
+static LOGFONTA SelectedFont(HDC hdc)
+{
+    const LOGFONTA* selected = GdiGetSelectedFont(hdc);
+    return selected != nullptr ? *selected : SystemFont();
+}
+
+// Only ANSI codes have a width here, as only they have glyphs.
+BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths)
+{
+    if (widths == nullptr || first > last || last > 255) return FALSE;
+    FontRasterizer rasterizer;
+    if (!rasterizer.Open(SelectedFont(hdc))) return FALSE;
+    RasterizedGlyph glyph;
+    for (UINT code = first; code <= last; ++code) {
+        widths[code - first] = rasterizer.RasterizeCode(uint8_t(code), glyph) ? glyph.advance : 0;
+    }
+    return TRUE;
+}
+
 // Each list holds one glBitmap: the glyph placed by its origin, then the pen moved by its advance,
 // so glCallLists draws a string from its baseline. Codes past 255 have no meaning for the ANSI
 // entry point and are refused.
@@ -23,10 +43,8 @@ BOOL WINAPI wglUseFontBitmapsA(HDC hdc, DWORD first, DWORD count, DWORD listBase
     if (first > 255 || count > 256 - first) return FALSE;
     if (glGetString(GL_VERSION) == nullptr) return FALSE;  // no current rendering context
 
-    const LOGFONTA* selected = GdiGetSelectedFont(hdc);
-    const LOGFONTA logFont = selected != nullptr ? *selected : SystemFont();
     FontRasterizer rasterizer;
-    if (!rasterizer.Open(logFont)) {
+    if (!rasterizer.Open(SelectedFont(hdc))) {
         OutputDebugStringA("wglUseFontBitmapsA: no font face found through fontconfig\n");
         return FALSE;
     }

@@ -19,6 +19,7 @@ typedef uint32_t DWORD;
 typedef int32_t LONG;
 typedef uint32_t UINT;
 typedef int INT;
+typedef int* LPINT;
 typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
@@ -479,6 +480,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ object);
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length);
+BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths);
 
 // WGL
 HGLRC WINAPI wglCreateContext(HDC hdc);
