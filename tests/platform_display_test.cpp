@@ -2,6 +2,7 @@
 // objects of the status plaque.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -183,6 +184,56 @@ TEST_F(PlatformGlTest, FillRectPaintsOnceAContextIsCurrent)
     glGetBooleanv(GL_SCISSOR_TEST, &scissor);
     EXPECT_EQ(scissor, GL_FALSE);  // the state is left as it was
     EXPECT_TRUE(DeleteObject(brush));
+}
+
+// The status plaque is painted before any rendering context exists: every fill lands, and the text
+// is drawn in the font the renderer's bitmaps come from. Headless, the window's surface keeps what
+// the layer showed, so the test's own context reads it back.
+TEST_F(PlatformGlTest, ThePlaqueIsShownBeforeAnyContextExists)
+{
+    HDC hdc = GetDC(hWnd);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 0x44));
+    HBRUSH red = CreateSolidBrush(RGB(0xFF, 0, 0));
+    const RECT whole = {0, 0, 320, 240};
+    const RECT strip = {0, 0, 320, 20};
+    EXPECT_NE(FillRect(hdc, &whole, blue), 0);
+    EXPECT_NE(FillRect(hdc, &strip, red), 0);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextAlign(hdc, TA_LEFT | TA_TOP);
+    HFONT font = CreateFontA(20, 10, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             PROOF_QUALITY, FF_MODERN | DEFAULT_PITCH, "Tahoma");
+    HGDIOBJ previous = SelectObject(hdc, font);
+    SetTextColor(hdc, RGB(0x88, 0x88, 0xFF));
+    const char text[] = "Choosing a pixel format...";
+    EXPECT_TRUE(TextOutA(hdc, 60, 120, text, int(strlen(text))));
+    SelectObject(hdc, previous);
+    EXPECT_TRUE(DeleteObject(font));
+    EXPECT_TRUE(DeleteObject(blue));
+    EXPECT_TRUE(DeleteObject(red));
+
+    ASSERT_NE(MakeCurrentContext(hWnd), nullptr);
+    std::vector<unsigned char> pixels(320 * 240 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 320, 240, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    auto at = [&](int x, int y) { return &pixels[(size_t(239 - y) * 320 + x) * 4]; };  // y from the top
+    EXPECT_EQ(at(5, 5)[0], 0xFF);
+    EXPECT_EQ(at(5, 230)[2], 0x44);
+    EXPECT_EQ(at(5, 230)[0], 0);
+    int count = 0, minX = 320, maxX = -1, minY = 240, maxY = -1;
+    for (int y = 0; y < 240; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            const unsigned char* p = at(x, y);
+            if (p[0] != 0x88 || p[1] != 0x88 || p[2] != 0xFF) continue;
+            ++count;
+            minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+        }
+    }
+    EXPECT_GT(count, 150) << "the text is drawn";
+    EXPECT_GE(minX, 60);
+    EXPECT_GT(maxX, 60 + 150) << "all 26 characters";
+    EXPECT_GE(minY, 120) << "its cell's top at y = 120";
+    EXPECT_LT(maxY, 120 + 20);
 }
 
 TEST_F(PlatformGlTest, TheStatusPlaqueCallsNeverFail)

@@ -1,7 +1,5 @@
-// GDI32 for the status plaque and the bitmap font: brushes, logical fonts,
-// device-context state, FillRect and TextOutA.
-#include <GL/gl.h>
-
+// GDI32 for the status plaque and the bitmap font: brushes, logical fonts and
+// device-context state.
 #include <cstring>
 #include <set>
 
@@ -73,6 +71,16 @@ bool IsSelectedAnywhere(const GdiObject* object)
 }
 
 }  // namespace
+
+PlatformDC* PlatformDCFromHandle(HDC hdc)
+{
+    return DCFromHandle(hdc);
+}
+
+GdiObject* PlatformGdiObjectFromHandle(HGDIOBJ handle)
+{
+    return FromHandle(handle);
+}
 
 void PlatformInitDC(PlatformDC* dc, PlatformWindow* window)
 {
@@ -208,40 +216,4 @@ UINT WINAPI SetTextAlign(HDC hdc, UINT align)
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
 {
     return ExchangeDCState(hdc, &PlatformDC::textColor, color, static_cast<COLORREF>(CLR_INVALID));
-}
-
-int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
-{
-    PlatformDC* dc = DCFromHandle(hdc);
-    GdiObject* brushObject = FromHandle(brush);
-    if (dc == nullptr || rect == nullptr || brushObject == nullptr || brushObject->kind != GdiObject::BRUSH) return 0;
-    PlatformWindow* window = dc->window;
-    // GDI cannot paint an SDL OpenGL window. Once a context is current on it the fill is
-    // a scissored clear of the back buffer (seen with the next presented frame); before
-    // that there is nothing to paint with and the call succeeds without drawing.
-    if (window == nullptr || !PlatformIsContextCurrentOn(window)) return 1;
-    const int left = SDL_max(0, static_cast<int>(rect->left));
-    const int right = SDL_min(window->clientWidth, static_cast<int>(rect->right));
-    const int top = SDL_max(0, static_cast<int>(rect->top));
-    const int bottom = SDL_min(window->clientHeight, static_cast<int>(rect->bottom));
-    if (right <= left || bottom <= top) return 1;
-    glPushAttrib(GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(left, window->clientHeight - bottom, right - left, bottom - top);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(GetRValue(brushObject->color) / 255.0f, GetGValue(brushObject->color) / 255.0f,
-                 GetBValue(brushObject->color) / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPopAttrib();
-    return 1;
-}
-
-// GDI text cannot reach an SDL OpenGL window, and the plaque's texts are also in the
-// log, so TextOutA draws nothing and reports success.
-BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length)
-{
-    (void)x;
-    (void)y;
-    if (DCFromHandle(hdc) == nullptr || (text == nullptr && length > 0)) return FALSE;
-    return TRUE;
 }

@@ -17,3 +17,5 @@ inline GdiObject* ToGdiObject(HGDIOBJ object)
 
 // The logical font selected into a device context, or null when none is.
 const LOGFONTA* GdiGetSelectedFont(HDC hdc);
+// The font a device context writes with: the selected one, or the stock system font.
+LOGFONTA GdiGetTextFont(HDC hdc);

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ struct PlatformWindow {
     int pixelFormat = 0;  // 0 until SetPixelFormat
     PlatformGlFormat glFormat;
     PlatformDC dc;
+    // What GDI painted: RGBA, the bottom row first, the client size. The layer shows it with
+    // a context of its own until the program has one current on the window.
+    std::vector<uint8_t> gdiPicture;
+    SDL_GLContext gdiContext = nullptr;
 };
 
 inline HWND ToHandle(PlatformWindow* window)
@@ -126,8 +131,19 @@ void PlatformApplyCursorVisibility();
 // --- GDI (Gdi.cpp) ---
 void PlatformInitDC(PlatformDC* dc, PlatformWindow* window);
 void PlatformReleaseDC(PlatformDC* dc);
+// Null for a handle that names no device context, or no live GDI object.
+PlatformDC* PlatformDCFromHandle(HDC hdc);
+GdiObject* PlatformGdiObjectFromHandle(HGDIOBJ handle);
+
+// --- GDI painting (GdiPaint.cpp) ---
+// The window's own context for showing what GDI painted, gone with the SDL window it was made on.
+void PlatformDestroyGdiContext(PlatformWindow* window);
 
 // --- OpenGL (Wgl.cpp) ---
+// A legacy context that keeps OpenGL 1.1 immediate mode, current on the window once made.
+SDL_GLContext PlatformCreateSdlContext(SDL_Window* sdl);
+// After the layer used a context of its own: the program's current context again, or none.
+void PlatformRestoreCurrentContext(PlatformWindow* window);
 void PlatformDestroyContextsOf(PlatformWindow* window);
 void PlatformDestroyAllContexts();
 // True when an OpenGL context is current on this window.

@@ -83,34 +83,43 @@ BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* pfd
     return TRUE;
 }
 
+SDL_GLContext PlatformCreateSdlContext(SDL_Window* sdl)
+{
+    // A compatibility profile keeps OpenGL 1.1 immediate mode, display lists and glBitmap.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GLContext context = SDL_GL_CreateContext(sdl);
+    if (context == nullptr) {
+        // Whatever the driver gives without a version request is a legacy context too.
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+        context = SDL_GL_CreateContext(sdl);
+    }
+    if (context == nullptr) PlatformLog("Platform: SDL_GL_CreateContext failed: %s\n", SDL_GetError());
+    return context;
+}
+
+void PlatformRestoreCurrentContext(PlatformWindow* window)
+{
+    if (State().current != nullptr) {
+        SDL_GL_MakeCurrent(State().currentWindow->sdl, State().current->context);
+    } else {
+        SDL_GL_MakeCurrent(window->sdl, nullptr);
+    }
+}
+
 HGLRC WINAPI wglCreateContext(HDC hdc)
 {
     PlatformWindow* window = WindowOfDC(hdc);
     if (window == nullptr || window->sdl == nullptr) return nullptr;
     if (window->pixelFormat == 0) return nullptr;  // ERROR_INVALID_PIXEL_FORMAT
 
-    // A compatibility profile keeps OpenGL 1.1 immediate mode, display lists and glBitmap.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
-    if (context == nullptr) {
-        // Whatever the driver gives without a version request is a legacy context too.
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-        context = SDL_GL_CreateContext(window->sdl);
-    }
-    if (context == nullptr) {
-        PlatformLog("Platform: SDL_GL_CreateContext failed: %s\n", SDL_GetError());
-        return nullptr;
-    }
+    SDL_GLContext context = PlatformCreateSdlContext(window->sdl);
+    if (context == nullptr) return nullptr;
     // SDL makes the new context current; wglCreateContext does not.
-    if (State().current != nullptr) {
-        SDL_GL_MakeCurrent(State().currentWindow->sdl, State().current->context);
-    } else {
-        SDL_GL_MakeCurrent(window->sdl, nullptr);
-    }
+    PlatformRestoreCurrentContext(window);
     PlatformContext* result = new PlatformContext;
     result->context = context;
     result->window = window;

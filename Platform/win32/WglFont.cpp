@@ -16,7 +16,7 @@ static LOGFONTA SystemFont()
     return logFont;
 }
 
-static LOGFONTA SelectedFont(HDC hdc)
+LOGFONTA GdiGetTextFont(HDC hdc)
 {
     const LOGFONTA* selected = GdiGetSelectedFont(hdc);
     return selected != nullptr ? *selected : SystemFont();
@@ -27,7 +27,7 @@ BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths)
 {
     if (widths == nullptr || first > last || last > 255) return FALSE;
     FontRasterizer rasterizer;
-    if (!rasterizer.Open(SelectedFont(hdc))) return FALSE;
+    if (!rasterizer.Open(GdiGetTextFont(hdc))) return FALSE;
     RasterizedGlyph glyph;
     for (UINT code = first; code <= last; ++code) {
         widths[code - first] = rasterizer.RasterizeCode(uint8_t(code), glyph) ? glyph.advance : 0;
@@ -44,7 +44,7 @@ BOOL WINAPI wglUseFontBitmapsA(HDC hdc, DWORD first, DWORD count, DWORD listBase
     if (glGetString(GL_VERSION) == nullptr) return FALSE;  // no current rendering context
 
     FontRasterizer rasterizer;
-    if (!rasterizer.Open(SelectedFont(hdc))) {
+    if (!rasterizer.Open(GdiGetTextFont(hdc))) {
         OutputDebugStringA("wglUseFontBitmapsA: no font face found through fontconfig\n");
         return FALSE;
     }

@@ -240,6 +240,7 @@ void PlatformDestroyWindow(PlatformWindow* window)
     PlatformSendMessage(window, WM_DESTROY, 0, 0);
     window->alive = false;
     PlatformDestroyContextsOf(window);
+    PlatformDestroyGdiContext(window);
     PlatformReleaseDC(&window->dc);
     if (window->sdl != nullptr) SDL_DestroyWindow(window->sdl);
     window->sdl = nullptr;
@@ -275,6 +276,7 @@ bool PlatformWindowUseGlFormat(PlatformWindow* window, const PlatformGlFormat& f
         window->glFormat = old;
         return false;
     }
+    PlatformDestroyGdiContext(window);
     SDL_DestroyWindow(window->sdl);
     window->sdl = replacement;
     window->sdlId = SDL_GetWindowID(replacement);
