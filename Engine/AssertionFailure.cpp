@@ -28,7 +28,7 @@ void SafeFormat(char* buffer, size_t size, const char* format, ...)
 
 void DebugPrintf(const char* format, ...)
 {
-    char text[2048];
+    char text[FORMAT_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     SafeFormatV(text, sizeof(text), format, args);
@@ -44,13 +44,13 @@ void AssertionFailure(int line, const char* file, const char* buildScope, const 
     if (s_isReportingFailure) _Exit(1);
     s_isReportingFailure = true;
 
-    char message[2048];
+    char message[FORMAT_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     SafeFormatV(message, sizeof(message), format, args);
     va_end(args);
 
-    char report[2048];
+    char report[FORMAT_BUFFER_SIZE];
     SafeFormat(report, sizeof(report), "ASSERTION FAILURE:\n%s(%d):  (%s)\nExpression was: ( %s )\n\n   %s\n", file,
                line, buildScope, expression, message);
     OutputDebugStringA(report);
@@ -60,7 +60,7 @@ void AssertionFailure(int line, const char* file, const char* buildScope, const 
     ShowWindow(owner, SW_HIDE);
 
     const UINT style = MB_OK | MB_ICONERROR | MB_SYSTEMMODAL | MB_SETFOREGROUND | MB_TOPMOST;
-    char title[2048];
+    char title[FORMAT_BUFFER_SIZE];
     SafeFormat(title, sizeof(title), "%s : Program Error", TheApplication::GetName());
     MessageBoxA(owner, report, title, style);
     SafeFormat(title, sizeof(title), "%s : Emergency Shutdown", TheApplication::GetName());

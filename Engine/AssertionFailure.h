@@ -6,6 +6,10 @@
 
 #define PW_PRINTF(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
 
+// The formatting buffers of the log and the failure reports: at most 2047 characters and the
+// terminator.
+constexpr size_t FORMAT_BUFFER_SIZE = 2048;
+
 // Reports a failed check and ends the program (message boxes, orderly shutdown, exit code 1).
 [[noreturn]] void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression,
                                    const char* format, ...) PW_PRINTF(5, 6);

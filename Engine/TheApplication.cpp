@@ -12,6 +12,15 @@
 
 bool TheApplication::_isInitialized = false;
 
+// The frame duration every consumer sees stays within these limits, so a stall never moves the
+// simulation on by more than a tenth of a second.
+static const double MAX_FRAME_SECONDS = 0.1;
+static const double MIN_FRAME_SECONDS = 0.001;
+// The frame-rate estimate takes a tenth of each new frame's rate (32-bit float weights).
+static const float NEW_RATE_WEIGHT = 0.1f;
+static const float OLD_RATE_WEIGHT = 0.9f;
+static const DWORD FRAME_SLEEP_MILLISECONDS = 2;
+
 TheApplication::TheApplication() : _currentSeconds(Timer::GetSeconds()) {}
 
 TheApplication::~TheApplication()
@@ -78,7 +87,7 @@ void TheApplication::RunMainLoop()
                 DispatchMessageA(&msg);
             }
         } else {
-            Sleep(2);
+            Sleep(FRAME_SLEEP_MILLISECONDS);
             RunFrame();
         }
     }
@@ -103,13 +112,13 @@ void TheApplication::_UpdateFrameTiming()
     const double now = Timer::GetSeconds();
     _frameSeconds = now - _currentSeconds;
     _currentSeconds = now;
-    if (_frameSeconds > 0.1) {
-        _frameSeconds = 0.1;
-    } else if (_frameSeconds < 0.001) {
-        _frameSeconds = 0.001;
+    if (_frameSeconds > MAX_FRAME_SECONDS) {
+        _frameSeconds = MAX_FRAME_SECONDS;
+    } else if (_frameSeconds < MIN_FRAME_SECONDS) {
+        _frameSeconds = MIN_FRAME_SECONDS;
     }
-    _framesPerSecond = static_cast<float>((1.0 / _frameSeconds) * static_cast<double>(0.1f) +
-                                          static_cast<double>(_framesPerSecond) * static_cast<double>(0.9f));
+    _framesPerSecond = static_cast<float>((1.0 / _frameSeconds) * static_cast<double>(NEW_RATE_WEIGHT) +
+                                          static_cast<double>(_framesPerSecond) * static_cast<double>(OLD_RATE_WEIGHT));
 }
 
 void TheApplication::_CheckForShutdownRequest()

@@ -43,7 +43,7 @@ void TheConsole::Shutdown()
 
 void TheConsole::Printf(const char* format, ...)
 {
-    char text[2048];
+    char text[FORMAT_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     SafeFormatV(text, sizeof(text), format, args);
@@ -59,7 +59,7 @@ void TheConsole::Printf(const char* format, ...)
 void TheConsole::PrintfCategory(uint32_t categoryMask, const char* format, ...)
 {
     if ((_categoryMask & categoryMask) == 0) return;
-    char text[2048];
+    char text[FORMAT_BUFFER_SIZE];
     va_list args;
     va_start(args, format);
     SafeFormatV(text, sizeof(text), format, args);

@@ -35,7 +35,8 @@ bool TheInputSystem::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_KEYDOWN:
         _keyDown[code] = true;
-        type = (lParam & (1 << 30)) ? KEY_REPEATED : KEY_PRESSED;
+        // The previous key state: the key was already down, so this is auto-repeat.
+        type = (HIWORD(lParam) & KF_REPEAT) != 0 ? KEY_REPEATED : KEY_PRESSED;
         break;
     case WM_KEYUP:
         _keyDown[code] = false;

@@ -188,10 +188,10 @@ void TheVideoSystem::SetDisplayMode(uint32_t vidMode, int flags, bool force)
 std::string TheVideoSystem::GetDisplayModeDescription(uint32_t index) const
 {
     const DEVMODEA& mode = _vidModes[index]->devMode;
-    char size[256];
+    char size[DESCRIPTION_BUFFER_SIZE];
     SafeFormat(size, sizeof(size), "%d x %d x %d bpp", static_cast<int>(mode.dmPelsWidth),
                static_cast<int>(mode.dmPelsHeight), static_cast<int>(mode.dmBitsPerPel));
-    char kind[256];
+    char kind[DESCRIPTION_BUFFER_SIZE];
     if (IsWindowedMode(index)) {
         SafeFormat(kind, sizeof(kind), " (windowed)");
     } else {
@@ -341,7 +341,7 @@ void TheVideoSystem::_CreateRenderingContextForWindow(HWND window, const PIXELFO
 
 void TheVideoSystem::ShowGdiPlaque(const char* format, ...)
 {
-    char text[2048] = "";
+    char text[FORMAT_BUFFER_SIZE] = "";
     if (format != nullptr) {
         va_list args;
         va_start(args, format);

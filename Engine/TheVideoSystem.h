@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,8 @@ struct DisplayModeRecord {
 class TheVideoSystem {
 public:
     static constexpr uint32_t MAX_VID_MODES = 1024;
+    // Each part of a mode's description is formatted into a buffer of this size.
+    static constexpr size_t DESCRIPTION_BUFFER_SIZE = 256;
 
     TheVideoSystem() = default;
     ~TheVideoSystem();

@@ -16,13 +16,13 @@ const UINT BUTTON_VKS[3] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
 
 LPARAM KeyLParam(UINT scanCode, bool extended, bool context, bool previous, bool transition)
 {
-    DWORD value = 1;  // repeat count
-    value |= (scanCode & 0xFF) << 16;
-    if (extended) value |= 1u << 24;
-    if (context) value |= 1u << 29;
-    if (previous) value |= 1u << 30;
-    if (transition) value |= 1u << 31;
-    return static_cast<LPARAM>(value);
+    const WORD repeatCount = 1;
+    WORD flags = static_cast<WORD>(scanCode & 0xFF);
+    if (extended) flags |= KF_EXTENDED;
+    if (context) flags |= KF_ALTDOWN;
+    if (previous) flags |= KF_REPEAT;
+    if (transition) flags |= KF_UP;
+    return MAKELPARAM(repeatCount, flags);
 }
 
 // Shift, Ctrl and Alt are kept per side, as Windows keeps them: the generic key stays

@@ -221,7 +221,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SYSKEYDOWN:
         // Alt+F4 is the system menu's Close: WM_CLOSE is sent to the window.
-        if ((wParam & 0xFF) == VK_F4 && (lParam & (1L << 29)) != 0 && window != nullptr) {
+        if ((wParam & 0xFF) == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN) != 0 && window != nullptr) {
             PlatformSendMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         return 0;

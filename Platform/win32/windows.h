@@ -218,6 +218,12 @@ typedef struct tagLOGFONTA {
 #define WM_MBUTTONDBLCLK 0x0209
 #define WM_MOUSEWHEEL 0x020A
 
+// Keyboard messages: flags of the high word of lParam (bits 24, 29, 30 and 31 of lParam).
+#define KF_EXTENDED 0x0100
+#define KF_ALTDOWN 0x2000
+#define KF_REPEAT 0x4000
+#define KF_UP 0x8000
+
 #define WHEEL_DELTA 120
 #define SIZE_RESTORED 0
 #define WA_INACTIVE 0
