@@ -259,12 +259,8 @@ void TheVideoSystem::_ComputeWindowRectangle(DWORD style, DWORD exStyle)
     if ((current->flags & DisplayModeRecord::FLAG_KEEP_POSITION) == 0) _FitWindowToDesktop();
 }
 
-void TheVideoSystem::_CreateRenderingWindow()
+void TheVideoSystem::_RegisterWindowClass()
 {
-    const std::string description = GetDisplayModeDescription(_currentMode);
-    theConsole.PrintfCategory(CONSOLE_CATEGORY_VIDEO, "VideoSystem : Creating a rendering window for mode: %s\n",
-                              description.c_str());
-
     WNDCLASSA windowClass;
     memset(&windowClass, 0, sizeof(windowClass));
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
@@ -279,13 +275,17 @@ void TheVideoSystem::_CreateRenderingWindow()
     windowClass.lpszClassName = _windowClassName;
     const ATOM atom = RegisterClassA(&windowClass);
     FATAL_CHECK(atom != 0, "VideoSystem : RegisterClass() failed!");
+}
 
-    if (!IsCurrentModeWindowed()) {
-        const LONG result = ChangeDisplaySettingsA(&_vidModes[_currentMode]->devMode, CDS_FULLSCREEN);
-        FATAL_CHECK(result == DISP_CHANGE_SUCCESSFUL,
-                    "TheVideoSystem : failed to create a fullscreen mode matching \"%s\"", description.c_str());
-    }
+void TheVideoSystem::_SwitchToFullscreenMode(const std::string& description)
+{
+    const LONG result = ChangeDisplaySettingsA(&_vidModes[_currentMode]->devMode, CDS_FULLSCREEN);
+    FATAL_CHECK(result == DISP_CHANGE_SUCCESSFUL, "TheVideoSystem : failed to create a fullscreen mode matching \"%s\"",
+                description.c_str());
+}
 
+void TheVideoSystem::_CreateAndShowWindow()
+{
     const DWORD style = IsCurrentModeWindowed() ? (WS_CAPTION | WS_SYSMENU) : WS_POPUP;
     const DWORD exStyle = WS_EX_APPWINDOW;
     _ComputeWindowRectangle(style, exStyle);
@@ -298,7 +298,10 @@ void TheVideoSystem::_CreateRenderingWindow()
     ShowWindow(_hWnd, SW_SHOWNORMAL);
     SetForegroundWindow(_hWnd);
     SetFocus(_hWnd);
+}
 
+PIXELFORMATDESCRIPTOR TheVideoSystem::_DescribePixelFormat() const
+{
     PIXELFORMATDESCRIPTOR pfd;
     memset(&pfd, 0, sizeof(pfd));
     pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -310,8 +313,18 @@ void TheVideoSystem::_CreateRenderingWindow()
     pfd.cAccumBits = 0;
     pfd.cStencilBits = 0;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    _CreateRenderingContextForWindow(_hWnd, pfd);
+    return pfd;
+}
 
+void TheVideoSystem::_CreateRenderingWindow()
+{
+    const std::string description = GetDisplayModeDescription(_currentMode);
+    theConsole.PrintfCategory(CONSOLE_CATEGORY_VIDEO, "VideoSystem : Creating a rendering window for mode: %s\n",
+                              description.c_str());
+    _RegisterWindowClass();
+    if (!IsCurrentModeWindowed()) _SwitchToFullscreenMode(description);
+    _CreateAndShowWindow();
+    _CreateRenderingContextForWindow(_hWnd, _DescribePixelFormat());
     theConsole.PrintfCategory(CONSOLE_CATEGORY_VIDEO, "VideoSystem : Successfully created a rendering window.\n");
 }
 

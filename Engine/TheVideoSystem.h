@@ -69,6 +69,10 @@ private:
     void _FreeDisplayModes();
     void _FitWindowToDesktop();
     void _CreateRenderingWindow();
+    void _RegisterWindowClass();
+    void _SwitchToFullscreenMode(const std::string& description);
+    void _CreateAndShowWindow();
+    PIXELFORMATDESCRIPTOR _DescribePixelFormat() const;
     void _CreateRenderingContextForWindow(HWND window, const PIXELFORMATDESCRIPTOR& pfd);
 
     const char* _windowClassName = "OpenGL GameEngine Window Class";

@@ -136,7 +136,7 @@ UINT KeypadVkWithoutNumLock(SDL_Scancode scancode)
     case SDL_SCANCODE_KP_4:
         return VK_LEFT;
     case SDL_SCANCODE_KP_5:
-        return 0x0C;  // VK_CLEAR
+        return VK_CLEAR;
     case SDL_SCANCODE_KP_6:
         return VK_RIGHT;
     case SDL_SCANCODE_KP_1:
@@ -152,6 +152,58 @@ UINT KeypadVkWithoutNumLock(SDL_Scancode scancode)
     default:
         return 0;
     }
+}
+
+// The side-specific codes that keyboard messages never carry, for the script's key lines.
+const KeyEntry SIDE_KEYS[] = {
+    {SDL_SCANCODE_LSHIFT, VK_LSHIFT, 0x2A, false},  {SDL_SCANCODE_RSHIFT, VK_RSHIFT, 0x36, false},
+    {SDL_SCANCODE_LCTRL, VK_LCONTROL, 0x1D, false}, {SDL_SCANCODE_RCTRL, VK_RCONTROL, 0x1D, true},
+    {SDL_SCANCODE_LALT, VK_LMENU, 0x38, false},     {SDL_SCANCODE_RALT, VK_RMENU, 0x38, true},
+};
+
+template <size_t N>
+const KeyEntry* FindVk(const KeyEntry (&table)[N], UINT vk)
+{
+    for (const KeyEntry& key : table) {
+        if (key.vk == vk) return &key;
+    }
+    return nullptr;
+}
+
+// The characters of the keys other than letters on a US layout, without and with Shift.
+struct CharEntry {
+    UINT vk;
+    char plain;
+    char shifted;
+};
+
+const CharEntry CHARACTERS[] = {
+    {'0', '0', ')'},          {'1', '1', '!'},           {'2', '2', '@'},         {'3', '3', '#'},
+    {'4', '4', '$'},          {'5', '5', '%'},           {'6', '6', '^'},         {'7', '7', '&'},
+    {'8', '8', '*'},          {'9', '9', '('},           {VK_NUMPAD0, '0', '0'},  {VK_NUMPAD1, '1', '1'},
+    {VK_NUMPAD2, '2', '2'},   {VK_NUMPAD3, '3', '3'},    {VK_NUMPAD4, '4', '4'},  {VK_NUMPAD5, '5', '5'},
+    {VK_NUMPAD6, '6', '6'},   {VK_NUMPAD7, '7', '7'},    {VK_NUMPAD8, '8', '8'},  {VK_NUMPAD9, '9', '9'},
+    {VK_SPACE, ' ', ' '},     {VK_RETURN, '\r', '\r'},   {VK_BACK, '\b', '\b'},   {VK_TAB, '\t', '\t'},
+    {VK_ESCAPE, 0x1B, 0x1B},  {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'}, {VK_OEM_COMMA, ',', '<'},
+    {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},    {VK_OEM_3, '`', '~'},
+    {VK_OEM_4, '[', '{'},     {VK_OEM_5, '\\', '|'},     {VK_OEM_6, ']', '}'},    {VK_OEM_7, '\'', '"'},
+    {VK_OEM_102, '\\', '|'},  {VK_MULTIPLY, '*', '*'},   {VK_ADD, '+', '+'},      {VK_SUBTRACT, '-', '-'},
+    {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},
+};
+
+// The control characters a US keyboard still makes with Ctrl held; Shift changes none of them.
+const CharEntry CONTROL_CHARACTERS[] = {
+    {VK_RETURN, '\n', '\n'}, {VK_BACK, 0x7F, 0x7F},  {VK_ESCAPE, 0x1B, 0x1B}, {VK_OEM_4, 0x1B, 0x1B},
+    {VK_OEM_5, 0x1C, 0x1C},  {VK_OEM_6, 0x1D, 0x1D}, {VK_SPACE, ' ', ' '},
+};
+
+template <size_t N>
+int CharacterOf(const CharEntry (&table)[N], UINT vk, bool shift)
+{
+    for (const CharEntry& entry : table) {
+        if (entry.vk == vk) return static_cast<unsigned char>(shift ? entry.shifted : entry.plain);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -174,42 +226,10 @@ bool PlatformKeyFromScancode(SDL_Scancode scancode, bool numLock, UINT* vk, UINT
 
 void PlatformScanCodeFromVk(UINT vk, UINT* scanCode, bool* extended)
 {
-    for (const KeyEntry& key : KEYS) {
-        if (key.vk != vk) continue;
-        *scanCode = key.scanCode;
-        *extended = key.extended;
-        return;
-    }
-    switch (vk) {  // the side-specific codes that keyboard messages never carry
-    case VK_LSHIFT:
-        *scanCode = 0x2A;
-        *extended = false;
-        return;
-    case VK_RSHIFT:
-        *scanCode = 0x36;
-        *extended = false;
-        return;
-    case VK_LCONTROL:
-        *scanCode = 0x1D;
-        *extended = false;
-        return;
-    case VK_RCONTROL:
-        *scanCode = 0x1D;
-        *extended = true;
-        return;
-    case VK_LMENU:
-        *scanCode = 0x38;
-        *extended = false;
-        return;
-    case VK_RMENU:
-        *scanCode = 0x38;
-        *extended = true;
-        return;
-    default:
-        *scanCode = 0;
-        *extended = false;
-        return;
-    }
+    const KeyEntry* key = FindVk(KEYS, vk);
+    if (key == nullptr) key = FindVk(SIDE_KEYS, vk);
+    *scanCode = key != nullptr ? key->scanCode : 0;
+    *extended = key != nullptr && key->extended;
 }
 
 int PlatformCharFromVk(UINT vk, bool shift, bool control)
@@ -218,77 +238,6 @@ int PlatformCharFromVk(UINT vk, bool shift, bool control)
         if (control) return static_cast<int>(vk - 'A' + 1);
         return shift ? static_cast<int>(vk) : static_cast<int>(vk - 'A' + 'a');
     }
-    if (control) {
-        switch (vk) {  // the control characters a US keyboard still makes with Ctrl held
-        case VK_RETURN:
-            return '\n';
-        case VK_BACK:
-            return 0x7F;
-        case VK_ESCAPE:
-            return 0x1B;
-        case VK_OEM_4:
-            return 0x1B;
-        case VK_OEM_5:
-            return 0x1C;
-        case VK_OEM_6:
-            return 0x1D;
-        case VK_SPACE:
-            return ' ';
-        default:
-            return 0;
-        }
-    }
-    if (vk >= '0' && vk <= '9') {
-        static const char SHIFTED_DIGITS[] = ")!@#$%^&*(";
-        return shift ? SHIFTED_DIGITS[vk - '0'] : static_cast<int>(vk);
-    }
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>('0' + (vk - VK_NUMPAD0));
-    switch (vk) {
-    case VK_SPACE:
-        return ' ';
-    case VK_RETURN:
-        return '\r';
-    case VK_BACK:
-        return '\b';
-    case VK_TAB:
-        return '\t';
-    case VK_ESCAPE:
-        return 0x1B;
-    case VK_OEM_1:
-        return shift ? ':' : ';';
-    case VK_OEM_PLUS:
-        return shift ? '+' : '=';
-    case VK_OEM_COMMA:
-        return shift ? '<' : ',';
-    case VK_OEM_MINUS:
-        return shift ? '_' : '-';
-    case VK_OEM_PERIOD:
-        return shift ? '>' : '.';
-    case VK_OEM_2:
-        return shift ? '?' : '/';
-    case VK_OEM_3:
-        return shift ? '~' : '`';
-    case VK_OEM_4:
-        return shift ? '{' : '[';
-    case VK_OEM_5:
-        return shift ? '|' : '\\';
-    case VK_OEM_6:
-        return shift ? '}' : ']';
-    case VK_OEM_7:
-        return shift ? '"' : '\'';
-    case VK_OEM_102:
-        return shift ? '|' : '\\';
-    case VK_MULTIPLY:
-        return '*';
-    case VK_ADD:
-        return '+';
-    case VK_SUBTRACT:
-        return '-';
-    case VK_DECIMAL:
-        return '.';
-    case VK_DIVIDE:
-        return '/';
-    default:
-        return 0;
-    }
+    if (control) return CharacterOf(CONTROL_CHARACTERS, vk, shift);
+    return CharacterOf(CHARACTERS, vk, shift);
 }

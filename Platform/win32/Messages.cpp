@@ -59,83 +59,98 @@ PlatformWindow* InputWindow(Uint32 sdlId)
     return window != nullptr ? window : PlatformMainWindow();
 }
 
+void TranslateKey(const SDL_KeyboardEvent& key)
+{
+    UINT vk = 0, scanCode = 0;
+    bool extended = false;
+    const bool numLock = (key.keysym.mod & KMOD_NUM) != 0;
+    if (!PlatformKeyFromScancode(key.keysym.scancode, numLock, &vk, &scanCode, &extended)) return;
+    KeyAction action = KeyAction::UP;
+    if (key.type == SDL_KEYDOWN) action = key.repeat != 0 ? KeyAction::REPEAT : KeyAction::DOWN;
+    PlatformKeyEvent(InputWindow(key.windowID), vk, scanCode, extended, action);
+}
+
+void TranslateButton(const SDL_MouseButtonEvent& button)
+{
+    if (button.which == SDL_TOUCH_MOUSEID) return;
+    int index = -1;
+    if (button.button == SDL_BUTTON_LEFT) index = 0;
+    if (button.button == SDL_BUTTON_RIGHT) index = 1;
+    if (button.button == SDL_BUTTON_MIDDLE) index = 2;
+    if (index < 0) return;
+    ButtonAction action = ButtonAction::UP;
+    if (button.type == SDL_MOUSEBUTTONDOWN) {
+        // Windows pairs clicks: the 2nd, 4th, ... of a run are double-clicks.
+        action = (button.clicks >= 2 && button.clicks % 2 == 0) ? ButtonAction::DBLCLK : ButtonAction::DOWN;
+    }
+    PlatformButtonEvent(InputWindow(button.windowID), index, action, button.x, button.y);
+}
+
+void TranslateMotion(const SDL_MouseMotionEvent& motion)
+{
+    if (motion.which == SDL_TOUCH_MOUSEID) return;
+    PlatformMouseMoveEvent(InputWindow(motion.windowID), motion.x, motion.y);
+}
+
+void TranslateWheel(const SDL_MouseWheelEvent& wheel)
+{
+    if (wheel.which == SDL_TOUCH_MOUSEID) return;
+    // SDL's precise value keeps the fractions of a notch that high-resolution wheels report.
+    float notches = wheel.preciseY != 0.0f ? wheel.preciseY : static_cast<float>(wheel.y);
+    if (wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+    PlatformWheelEvent(InputWindow(wheel.windowID), static_cast<int>(SDL_lroundf(notches * WHEEL_DELTA)));
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& event)
+{
+    PlatformWindow* window = PlatformWindowFromSdlId(event.windowID);
+    if (window == nullptr) return;
+    switch (event.event) {
+    case SDL_WINDOWEVENT_MOVED:
+        if (!window->fullscreen) PlatformWindowMoved(window, event.data1, event.data2);
+        return;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (window->clientWidth != event.data1 || window->clientHeight != event.data2) {
+            window->clientWidth = event.data1;
+            window->clientHeight = event.data2;
+            PlatformSendMessage(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->clientWidth, window->clientHeight));
+        }
+        return;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        PlatformActivate(window);
+        return;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        if (PlatformActiveWindow() == window) PlatformDeactivateApp();
+        return;
+    case SDL_WINDOWEVENT_CLOSE:
+        // The close box: DefWindowProc's WM_SYSCOMMAND SC_CLOSE would send WM_CLOSE.
+        PlatformPostInput(window, WM_CLOSE, 0, 0);
+        return;
+    default:
+        return;
+    }
+}
+
 void TranslateSdlEvent(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        PlatformWindow* window = InputWindow(event.key.windowID);
-        UINT vk = 0, scanCode = 0;
-        bool extended = false;
-        const bool numLock = (event.key.keysym.mod & KMOD_NUM) != 0;
-        if (!PlatformKeyFromScancode(event.key.keysym.scancode, numLock, &vk, &scanCode, &extended)) return;
-        KeyAction action = KeyAction::UP;
-        if (event.type == SDL_KEYDOWN) action = event.key.repeat != 0 ? KeyAction::REPEAT : KeyAction::DOWN;
-        PlatformKeyEvent(window, vk, scanCode, extended, action);
+    case SDL_KEYUP:
+        TranslateKey(event.key);
         return;
-    }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-        if (event.button.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = InputWindow(event.button.windowID);
-        int button = -1;
-        if (event.button.button == SDL_BUTTON_LEFT) button = 0;
-        if (event.button.button == SDL_BUTTON_RIGHT) button = 1;
-        if (event.button.button == SDL_BUTTON_MIDDLE) button = 2;
-        if (button < 0) return;
-        ButtonAction action = ButtonAction::UP;
-        if (event.type == SDL_MOUSEBUTTONDOWN) {
-            // Windows pairs clicks: the 2nd, 4th, ... of a run are double-clicks.
-            action =
-                (event.button.clicks >= 2 && event.button.clicks % 2 == 0) ? ButtonAction::DBLCLK : ButtonAction::DOWN;
-        }
-        PlatformButtonEvent(window, button, action, event.button.x, event.button.y);
+    case SDL_MOUSEBUTTONUP:
+        TranslateButton(event.button);
         return;
-    }
-    case SDL_MOUSEMOTION: {
-        if (event.motion.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = InputWindow(event.motion.windowID);
-        PlatformMouseMoveEvent(window, event.motion.x, event.motion.y);
+    case SDL_MOUSEMOTION:
+        TranslateMotion(event.motion);
         return;
-    }
-    case SDL_MOUSEWHEEL: {
-        if (event.wheel.which == SDL_TOUCH_MOUSEID) return;
-        PlatformWindow* window = InputWindow(event.wheel.windowID);
-        // SDL's precise value keeps the fractions of a notch that high-resolution wheels report.
-        float notches = event.wheel.preciseY != 0.0f ? event.wheel.preciseY : static_cast<float>(event.wheel.y);
-        if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-        PlatformWheelEvent(window, static_cast<int>(SDL_lroundf(notches * WHEEL_DELTA)));
+    case SDL_MOUSEWHEEL:
+        TranslateWheel(event.wheel);
         return;
-    }
-    case SDL_WINDOWEVENT: {
-        PlatformWindow* window = PlatformWindowFromSdlId(event.window.windowID);
-        if (window == nullptr) return;
-        switch (event.window.event) {
-        case SDL_WINDOWEVENT_MOVED:
-            if (!window->fullscreen) PlatformWindowMoved(window, event.window.data1, event.window.data2);
-            return;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            if (window->clientWidth != event.window.data1 || window->clientHeight != event.window.data2) {
-                window->clientWidth = event.window.data1;
-                window->clientHeight = event.window.data2;
-                PlatformSendMessage(window, WM_SIZE, SIZE_RESTORED,
-                                    MAKELPARAM(window->clientWidth, window->clientHeight));
-            }
-            return;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
-            PlatformActivate(window);
-            return;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-            if (PlatformActiveWindow() == window) PlatformDeactivateApp();
-            return;
-        case SDL_WINDOWEVENT_CLOSE:
-            // The close box: DefWindowProc's WM_SYSCOMMAND SC_CLOSE would send WM_CLOSE.
-            PlatformPostInput(window, WM_CLOSE, 0, 0);
-            return;
-        default:
-            return;
-        }
-    }
+    case SDL_WINDOWEVENT:
+        TranslateWindowEvent(event.window);
+        return;
     default:
         return;  // SDL_QUIT among others: closing goes through SDL_WINDOWEVENT_CLOSE
     }

@@ -245,6 +245,7 @@ typedef struct tagLOGFONTA {
 #define VK_CANCEL 0x03
 #define VK_MBUTTON 0x04
 #define VK_BACK 0x08
+#define VK_CLEAR 0x0C
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
