@@ -21,6 +21,13 @@ std::string ParseError(const std::string& text)
     return error;
 }
 
+// The script is refused with an error that begins with the reason.
+void ExpectRefused(const std::string& text, const std::string& reason)
+{
+    const std::string error = ParseError(text);
+    EXPECT_EQ(error.rfind(reason, 0), 0u) << "script: " << text << "error: " << error;
+}
+
 std::string TempPath(const char* name)
 {
     return std::string("/tmp/pinwhirl_platform_") + std::to_string(getpid()) + "_" + name;
@@ -102,28 +109,19 @@ TEST(PlatformScriptParsing, EachErrorNamesItsLine)
         {"dialog x ok\n", "bad.script:1: bad control id 'x'"},
         {"dialog 1004\n", "bad.script:1: missing arguments"},
     };
-    for (const Case& c : cases) {
-        const std::string error = ParseError(c.text);
-        EXPECT_EQ(error.rfind(c.reason, 0), 0u) << "script: " << c.text << "error: " << error;
-    }
+    for (const Case& c : cases) ExpectRefused(c.text, c.reason);
 }
 
 // Words the C library would read only up to a NUL or past a second 0x are errors, not other lines.
 TEST(PlatformScriptParsing, NoWordIsReadShortOrTwice)
 {
     using namespace std::string_literals;
-    const std::pair<std::string, std::string> cases[] = {
-        {"frame 1 close\nframe 3\0junk close\n"s, "bad.script:2: a NUL byte in the line"},
-        {"frame 1 screenshot shot.png\0.txt\n"s, "bad.script:1: a NUL byte in the line"},
-        {"frame 1 key down 0x0x41\n", "bad.script:1: bad virtual-key code '0x0x41'"},
-        {"frame 1 key down 0x-41\n", "bad.script:1: bad virtual-key code '0x-41'"},
-        {"dialog 0x0x3EA ok\n", "bad.script:1: bad control id '0x0x3EA'"},
-        {"frame 1 mouse 0x0x10 5\n", "bad.script:1: bad mouse position '0x0x10 5'"},
-    };
-    for (const auto& c : cases) {
-        const std::string error = ParseError(c.first);
-        EXPECT_EQ(error.rfind(c.second, 0), 0u) << "error: " << error;
-    }
+    ExpectRefused("frame 1 close\nframe 3\0junk close\n"s, "bad.script:2: a NUL byte in the line");
+    ExpectRefused("frame 1 screenshot shot.png\0.txt\n"s, "bad.script:1: a NUL byte in the line");
+    ExpectRefused("frame 1 key down 0x0x41\n", "bad.script:1: bad virtual-key code '0x0x41'");
+    ExpectRefused("frame 1 key down 0x-41\n", "bad.script:1: bad virtual-key code '0x-41'");
+    ExpectRefused("dialog 0x0x3EA ok\n", "bad.script:1: bad control id '0x0x3EA'");
+    ExpectRefused("frame 1 mouse 0x0x10 5\n", "bad.script:1: bad mouse position '0x0x10 5'");
 }
 
 // A folder opens and reads as an empty script: it must not become a run that never ends.
