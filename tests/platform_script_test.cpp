@@ -312,3 +312,36 @@ TEST(PlatformFixedStepEnvironment, TheStepComesFromTheEnvironment)
                 "PINWHIRL_FIXED_STEP='fast' is not a positive number of seconds");
     unsetenv("PINWHIRL_FIXED_STEP");
 }
+
+// The one reset leaves nothing of a test behind for the next: cursor, script, swaps, clock.
+TEST(PlatformReset, LeavesTheCursorScriptAndClockAsANewProcessHasThem)
+{
+    PlatformResetForTesting();
+    RegisterTestClass();
+    HWND hWnd = CreateTestWindow();
+    ASSERT_NE(MakeCurrentContext(hWnd), nullptr);
+    SetCursorPos(30, 40);
+    ShowCursor(FALSE);
+    std::string error;
+    ASSERT_TRUE(PlatformLoadScriptText("dialog 1004 ok\nframe 9 close\n", "left.script", &error)) << error;
+    PlatformSetFixedStepForTesting(100.0);
+    SwapBuffers(GetDC(hWnd));
+    LARGE_INTEGER before;
+    QueryPerformanceCounter(&before);
+
+    PlatformResetForTesting();
+    POINT cursor = {-1, -1};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor.x, 0);
+    EXPECT_EQ(cursor.y, 0);
+    EXPECT_EQ(ShowCursor(FALSE), -1) << "the display counter starts at 0 again";
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_FALSE(PlatformTakeScriptedDialogAnswer(nullptr, nullptr));
+    EXPECT_EQ(PlatformGetPresentedFrameCount(), 0);
+    LARGE_INTEGER after;
+    QueryPerformanceCounter(&after);
+    EXPECT_GE(after.QuadPart, before.QuadPart) << "the counter never runs back";
+    const auto start = std::chrono::steady_clock::now();
+    Sleep(20);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20)) << "no fixed step any more";
+}
