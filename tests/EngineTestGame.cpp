@@ -1,14 +1,6 @@
 #include "EngineTestGame.h"
 
-#include <PlatformTesting.h>
-
 #include "Engine/TheApplication.h"
-#include "Engine/TheConsole.h"
-#include "Engine/TheInputSystem.h"
-#include "Engine/TheMessageHandler.h"
-#include "Engine/TheRenderer.h"
-#include "Engine/TheSoundSystem.h"
-#include "Engine/TheVideoSystem.h"
 #include "TestSupport.h"
 
 EngineTestGame theTestGame;
@@ -57,18 +49,4 @@ void StopEngineForTest()
 {
     theApplication.RequestShutdown();
     CaptureDebugOutput([] { theApplication.RunFrame(); });
-}
-
-void ResetEngineForTest()
-{
-    if (TheApplication::IsInitialized() && !theApplication.IsShuttingDown()) StopEngineForTest();
-    PlatformResetForTesting();
-    Reconstruct(theApplication);
-    Reconstruct(theConsole);
-    Reconstruct(theInputSystem);
-    Reconstruct(theMessageHandler);
-    Reconstruct(theVideoSystem);
-    Reconstruct(theSoundSystem);
-    Reconstruct(theRenderer);
-    theTestGame.Reset();
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Engine/TheGameInterfaceAbstract.h"
+#include "TestSupport.h"
 
 class EngineTestGame : public TheGameInterfaceAbstract {
 public:
@@ -36,10 +37,6 @@ extern EngineTestGame theTestGame;
 void StartEngineForTest();
 void StopEngineForTest();
 
-// Stops the engine if a test left it running, then puts the platform layer, every engine
-// singleton and the test game back as a new process finds them.
-void ResetEngineForTest();
-
 // Each engine test starts from a fresh engine, so a test program passes run on its own and
 // repeated, not only one test per process as ctest runs it.
 class EngineTest : public testing::Test {
@@ -49,5 +46,6 @@ protected:
         // Death tests start a fresh process rather than fork one with a GL driver's threads.
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         ResetEngineForTest();
+        theTestGame.Reset();
     }
 };

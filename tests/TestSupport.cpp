@@ -2,10 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <PlatformTesting.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include "Engine/TheApplication.h"
+#include "Engine/TheConsole.h"
+#include "Engine/TheInputSystem.h"
+#include "Engine/TheMessageHandler.h"
+#include "Engine/TheRenderer.h"
+#include "Engine/TheSoundSystem.h"
+#include "Engine/TheVideoSystem.h"
 
 // Test programs run headless: a real OpenGL context from the offscreen driver and
 // silent audio. Set before main so SDL sees it whenever it starts.
@@ -46,6 +56,22 @@ std::string Literal(const std::string& text)
         out += c;
     }
     return out;
+}
+
+void ResetEngineForTest()
+{
+    if (TheApplication::IsInitialized() && !theApplication.IsShuttingDown()) {
+        theApplication.RequestShutdown();
+        CaptureDebugOutput([] { theApplication.RunFrame(); });
+    }
+    PlatformResetForTesting();
+    Reconstruct(theApplication);
+    Reconstruct(theConsole);
+    Reconstruct(theInputSystem);
+    Reconstruct(theMessageHandler);
+    Reconstruct(theVideoSystem);
+    Reconstruct(theSoundSystem);
+    Reconstruct(theRenderer);
 }
 
 DEVMODEA MakeAdapterMode(int width, int height, int bitsPerPixel, int refreshHz)

@@ -30,6 +30,10 @@ void Reconstruct(T& object)
     new (&object) T();
 }
 
+// Stops the engine if a test left it running, then puts the platform layer and every engine
+// singleton back as a new process finds them (the game interface keeps its own state).
+void ResetEngineForTest();
+
 // A fresh folder under /tmp, removed with everything in it when the object goes.
 // A "threadsafe" death test's child runs the test again from the start: it takes over the
 // folder its parent made (so paths in expected messages match) and leaves removal to the parent.

@@ -43,6 +43,14 @@ protected:
     {
         // Death tests start a fresh process rather than fork one with a GL driver's threads.
         GTEST_FLAG_SET(death_test_style, "threadsafe");
+        // The engine, the flight record and the debug switches as a new process has them, so the
+        // program passes run on its own, not only one test per process.
+        ResetEngineForTest();
+        theFlightRecord = FlightRecord();
+        debugOverlay = false;
+        freezeOnCollision = false;
+        lastBounceSoundTime = 0.0;
+        completeBob = 0.0;
         game_test_data::WriteAll(folder.Path());
         ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
         ASSERT_EQ(chdir(folder.Path().c_str()), 0);
