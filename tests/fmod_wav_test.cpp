@@ -65,6 +65,31 @@ TEST(WavFile, SkipsOtherChunksAndKeepsWhatATruncatedFileHolds)
     EXPECT_EQ(sound.frameCount, 2u);
 }
 
+TEST(WavFile, TheFirstFormatChunkIsTheFormat)
+{
+    // A second "fmt " chunk (stereo 8-bit at 8 kHz, then one we cannot play) is skipped
+    // like any other chunk: the data is mono 16-bit at 22.05 kHz as the first one says.
+    WavLayout stereo8;
+    stereo8.channels = 2;
+    stereo8.bits = 8;
+    stereo8.rate = 8000;
+    WavLayout adpcm;
+    adpcm.formatTag = 2;
+    std::vector<uint8_t> laterChunks;
+    for (const WavLayout& layout : {stereo8, adpcm}) {
+        const std::vector<uint8_t> other = MakeWavBytes({}, layout);
+        laterChunks.insert(laterChunks.end(), other.begin() + 12, other.begin() + 12 + 8 + 16);
+    }
+    WavLayout mono16;
+    mono16.rate = 22050;
+    PcmSound sound;
+    ASSERT_EQ(Parse(MakeWavBytes({100, -200, 300, -400}, mono16, laterChunks), sound), FMOD_ERR_NONE);
+    EXPECT_EQ(sound.channels, 1);
+    EXPECT_EQ(sound.bitsPerSample, 16);
+    EXPECT_EQ(sound.frequency, 22050);
+    EXPECT_EQ(sound.samples, (std::vector<float>{100.0f, -200.0f, 300.0f, -400.0f}));
+}
+
 TEST(WavFile, RejectsWhatItCannotPlay)
 {
     PcmSound sound;

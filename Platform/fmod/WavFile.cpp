@@ -66,7 +66,8 @@ int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
         const uint32_t chunkSize = ReadU32(bytes + cursor + 4);
         const uint8_t* body = bytes + cursor + 8;
         const size_t available = size - (cursor + 8);
-        if (memcmp(id, "fmt ", 4) == 0) {
+        // The first format chunk rules, as in every RIFF reader; a later one is skipped.
+        if (memcmp(id, "fmt ", 4) == 0 && !haveFormat) {
             if (chunkSize > available) return FMOD_ERR_FILE_BAD;
             const int result = ParseFormat(body, chunkSize, format);
             if (result != FMOD_ERR_NONE) return result;
