@@ -53,20 +53,31 @@ TEST(FsoundDevice, TheDeviceThreadPlaysSoundsToTheirEnd)
 TEST(FsoundDevice, ChannelsChangeSafelyWhileTheDeviceMixes)
 {
     // The game thread's calls against the device thread's mixing: a data race here is
-    // what ThreadSanitizer reports; a freed sample still being read is what ASan reports.
+    // what ThreadSanitizer reports (CI's TSan build); a freed sample still being read is
+    // what ASan reports. A looping probe shows the device really mixed meanwhile.
     UseDummyDriver();
     TestFolder dir;
     ASSERT_TRUE(FSOUND_Init(44100, 64, 1));
     const std::string path = dir.Write("hum.wav", MakeSilentWav(2000, 22050, 2));
+    FSOUND_SAMPLE* probeSample = FSOUND_Sample_Load(FSOUND_UNMANAGED, path.c_str(), FSOUND_2D, 0, 0);
     FSOUND_SAMPLE* sample = FSOUND_Sample_Load(FSOUND_UNMANAGED, path.c_str(), FSOUND_2D, 0, 0);
+    ASSERT_NE(probeSample, nullptr);
     ASSERT_NE(sample, nullptr);
+    const int probe = FSOUND_PlaySound(FSOUND_FREE, probeSample);
+    ASSERT_TRUE(FSOUND_SetLoopMode(probe, FSOUND_LOOP_NORMAL));
+    ASSERT_TRUE(FSOUND_SetFrequency(probe, 1000));  // 2 s a round: it cannot wrap back unseen
+    const unsigned int probeStart = FSOUND_GetCurrentPosition(probe);
+
     int played = 0;
-    for (int i = 0; i < 2000; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (int i = 0;
+         i < 2000 || (FSOUND_GetCurrentPosition(probe) == probeStart && std::chrono::steady_clock::now() < deadline);
+         ++i) {
         const int channel = FSOUND_PlaySound(FSOUND_FREE, sample);
         if (channel != -1) ++played;
         FSOUND_SetLoopMode(channel, i % 2 == 0 ? FSOUND_LOOP_OFF : FSOUND_LOOP_NORMAL);
         FSOUND_SetVolume(channel, i % 256);
-        FSOUND_SetFrequency(channel, 8000 + 17 * i);
+        FSOUND_SetFrequency(channel, 8000 + 17 * (i % 2000));
         FSOUND_SetPan(channel, i % 5 == 0 ? FSOUND_STEREOPAN : i % 256);
         FSOUND_IsPlaying(channel);
         if (i % 250 == 249) {
@@ -76,7 +87,9 @@ TEST(FsoundDevice, ChannelsChangeSafelyWhileTheDeviceMixes)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
-    EXPECT_GT(played, 64);
+    EXPECT_GT(played, 64) << "channels were taken, ended and taken again";
+    EXPECT_NE(FSOUND_GetCurrentPosition(probe), probeStart) << "the device mixed while the channels changed";
+    EXPECT_TRUE(FSOUND_IsPlaying(probe)) << "freeing another sample leaves the probe alone";
     FSOUND_Close();
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -284,28 +285,90 @@ TEST_F(MixerTest, AdvancingWithoutOutputEndsAndWrapsLikeMixing)
     EXPECT_FALSE(mixer.IsPlaying(mixer.Play(-1, &empty))) << "an empty sample has nothing to play";
 }
 
+TEST_F(MixerTest, AdvancingPastTheSixtyFourBitRangeStaysExact)
+{
+    // Steps times frames beyond 2^64 in 32.32 fixed point, where a looping channel must
+    // land exactly where 128-bit arithmetic puts it.
+    const FSOUND_SAMPLE sample = MakeSample(Ramp(100), 1, 44100);
+    const auto loopedPosition = [&](int frequency, uint64_t frames) {
+        const int handle = mixer.Play(-1, &sample);
+        mixer.SetLoopMode(handle, FSOUND_LOOP_NORMAL);
+        mixer.SetFrequency(handle, frequency);
+        mixer.Advance(37);
+        mixer.Advance(frames);
+        ChannelState state;
+        EXPECT_TRUE(mixer.GetState(handle, state) && state.playing);
+        mixer.StopAll();
+        return state.position;
+    };
+    EXPECT_EQ(loopedPosition(88200, 1ull << 40), (2 * (37 + (1ull << 40))) % 100) << "two frames a step";
+    const uint64_t end = 100ull << 32;
+    for (const auto& c : {std::pair<int, uint64_t>{30011, ~0ull}, {2000000, (1ull << 63) + 1}, {44101, 1ull << 33}}) {
+        const uint64_t step = (static_cast<uint64_t>(c.first) << 32) / 44100u;
+        const unsigned __int128 moved =
+            static_cast<unsigned __int128>(step) * 37u + static_cast<unsigned __int128>(step) * c.second;
+        ASSERT_GT(static_cast<uint64_t>(moved >> 64), 0u) << "the case must leave the 64-bit range";
+        EXPECT_EQ(loopedPosition(c.first, c.second), static_cast<uint32_t>((moved % end) >> 32)) << c.first << " Hz";
+    }
+
+    // A one-shot that far has ended; one held at zero frequency stays where it is.
+    const int once = mixer.Play(-1, &sample);
+    mixer.Advance(1ull << 63);
+    EXPECT_FALSE(mixer.IsPlaying(once));
+    const int held = mixer.Play(-1, &sample);
+    mixer.Advance(10);
+    mixer.SetFrequency(held, 0);
+    mixer.Advance(~0ull);
+    ChannelState state;
+    ASSERT_TRUE(mixer.GetState(held, state));
+    EXPECT_TRUE(state.playing);
+    EXPECT_EQ(state.position, 10u);
+}
+
 TEST_F(MixerTest, GameThreadChangesWhileTheAudioThreadMixes)
 {
-    // Run under ThreadSanitizer to catch unlocked channel state; here it must simply not crash.
+    // ThreadSanitizer (CI's TSan build) reports any channel state touched without the lock.
+    // For that the two threads must really overlap: the game thread goes on changing
+    // channels until the audio thread has mixed, and heard, a good number of buffers.
     mixer.Reset(44100, 64);
     const FSOUND_SAMPLE sample = MakeSample(Ramp(300), 1, 44100);
     std::atomic<bool> stop(false);
+    std::atomic<int> mixes(0);
+    std::atomic<int> audibleMixes(0);
     std::thread audio([&] {
         std::vector<int16_t> buffer(2 * 512);
-        while (!stop.load()) mixer.Mix(buffer.data(), 512);
+        while (!stop.load()) {
+            mixer.Mix(buffer.data(), 512);
+            ++mixes;
+            for (int16_t value : buffer) {
+                if (value != 0) {
+                    ++audibleMixes;
+                    break;
+                }
+            }
+        }
     });
+    const int mixesBefore = mixes.load();
     int played = 0;
-    for (int i = 0; i < 3000; ++i) {
+    int changes = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (int i = 0; changes < 3000 || (mixes.load() - mixesBefore < 20 && std::chrono::steady_clock::now() < deadline);
+         ++i) {
+        ++changes;
         const int handle = mixer.Play(-1, &sample);
         if (handle < 0) continue;
         ++played;
         mixer.SetVolume(handle, i % 256);
         mixer.SetPan(handle, i % 3 == 0 ? FSOUND_STEREOPAN : i % 256);
-        mixer.SetFrequency(handle, 11025 + i);
+        mixer.SetFrequency(handle, 11025 + i % 20000);
+        mixer.SetLoopMode(handle, i % 7 == 0 ? FSOUND_LOOP_NORMAL : FSOUND_LOOP_OFF);
         mixer.IsPlaying(handle);
         if (i % 100 == 0) mixer.StopSample(&sample);
     }
+    const int mixesDuring = mixes.load() - mixesBefore;
     stop.store(true);
     audio.join();
-    EXPECT_GT(played, 0);
+    EXPECT_GT(played, 64) << "channels were taken, ended and taken again";
+    EXPECT_GE(mixesDuring, 20) << "the audio thread mixed while the game thread changed channels";
+    EXPECT_GT(audibleMixes.load(), 0) << "and it mixed the channels being changed, not silence";
 }

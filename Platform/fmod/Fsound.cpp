@@ -1,19 +1,20 @@
 // The FSOUND functions: the library's state, the audio device and the error code.
-// Everything here runs on the caller's thread except the device callback, which only
+// Everything here runs on the caller's thread except the device's thread, which only
 // touches the mixer (and the mixer locks).
-#include <SDL.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "FmodTesting.h"
 #include "Mixer.h"
+#include "SoundOutput.h"
 #include "WavFile.h"
 #include "fmod.h"
 
 namespace {
+
+const uint64_t NANOSECONDS_PER_SECOND = 1000000000u;
 
 enum OutputKind { OUTPUT_NONE, OUTPUT_DEVICE, OUTPUT_SILENT, OUTPUT_MANUAL };
 
@@ -22,7 +23,6 @@ struct SoundLibrary {
     bool isInitialized = false;
     int lastError = FMOD_ERR_NONE;
     OutputKind output = OUTPUT_NONE;
-    SDL_AudioDeviceID device = 0;
     bool manualOutputForTesting = false;
     bool silentNoteShown = false;
     // The silent output moves the channels on by the clock, on the caller's thread.
@@ -50,60 +50,33 @@ signed char Succeed()
     return 1;
 }
 
-void SDLCALL AudioCallback(void* userData, Uint8* stream, int length)
-{
-    static_cast<Mixer*>(userData)->Mix(reinterpret_cast<int16_t*>(stream), length / 4);
-}
-
 void CatchUpSilentOutput()
 {
     SoundLibrary& library = Library();
     if (library.output != OUTPUT_SILENT) return;
     const auto elapsed = std::chrono::steady_clock::now() - library.silentStart;
-    const int64_t nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count();
-    const uint64_t due = static_cast<uint64_t>(static_cast<unsigned __int128>(nanoseconds) *
-                                               static_cast<unsigned>(library.mixer.GetOutputRate()) / 1000000000u);
+    const uint64_t nanoseconds =
+        static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count());
+    const uint64_t rate = static_cast<uint64_t>(library.mixer.GetOutputRate());
+    // nanoseconds * rate / 1e9 without overflow: whole seconds, then the rest.
+    const uint64_t due = nanoseconds / NANOSECONDS_PER_SECOND * rate +
+                         nanoseconds % NANOSECONDS_PER_SECOND * rate / NANOSECONDS_PER_SECOND;
     if (due > library.silentFramesDone) {
         library.mixer.Advance(due - library.silentFramesDone);
         library.silentFramesDone = due;
     }
 }
 
-void StartSilentOutput(const char* reason)
+void StartSilentOutput(const std::string& reason)
 {
     SoundLibrary& library = Library();
     if (!library.silentNoteShown) {
-        fprintf(stderr, "FSOUND: no audio device (%s); playing silently\n", reason);
+        SoundOutputNote("FSOUND: no audio device (" + reason + "); playing silently\n");
         library.silentNoteShown = true;
     }
     library.output = OUTPUT_SILENT;
     library.silentStart = std::chrono::steady_clock::now();
     library.silentFramesDone = 0;
-}
-
-bool OpenDevice(int mixRate)
-{
-    SoundLibrary& library = Library();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    SDL_AudioSpec wanted;
-    SDL_zero(wanted);
-    wanted.freq = mixRate;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = 512;  // about 12 ms at 44.1 kHz: short enough for effects
-    wanted.callback = AudioCallback;
-    wanted.userdata = &library.mixer;
-    SDL_AudioSpec obtained;
-    // SDL converts format and channel count; a different rate we mix at directly.
-    library.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-    if (library.device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    library.mixer.SetOutputRate(obtained.freq);
-    library.output = OUTPUT_DEVICE;
-    SDL_PauseAudioDevice(library.device, 0);
-    return true;
 }
 
 bool IsLoaded(const FSOUND_SAMPLE* sample)
@@ -155,10 +128,13 @@ signed char FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int flags
         return Fail(FMOD_ERR_INVALID_PARAM);
 
     library.mixer.Reset(mixrate, maxsoftwarechannels);
+    std::string reason;
     if (library.manualOutputForTesting) {
         library.output = OUTPUT_MANUAL;
-    } else if (!OpenDevice(mixrate)) {
-        StartSilentOutput(SDL_GetError());
+    } else if (SoundOutputOpen(library.mixer, mixrate, &reason)) {
+        library.output = OUTPUT_DEVICE;
+    } else {
+        StartSilentOutput(reason);
     }
     library.isInitialized = true;
     return Succeed();
@@ -176,12 +152,7 @@ void FSOUND_Close(void)
         Fail(FMOD_ERR_UNINITIALIZED);
         return;
     }
-    if (library.output == OUTPUT_DEVICE) {
-        // Returns once the callback has finished its last buffer.
-        SDL_CloseAudioDevice(library.device);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        library.device = 0;
-    }
+    if (library.output == OUTPUT_DEVICE) SoundOutputClose();
     library.mixer.StopAll();
     // Closing the library frees what it loaded; those handles are dead from here on.
     for (FSOUND_SAMPLE* sample : library.samples) delete sample;

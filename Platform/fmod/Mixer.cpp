@@ -10,6 +10,56 @@ const uint32_t MAX_USE_COUNT = 0x7FFFF;  // keeps every handle a positive int
 const int MAX_FREQUENCY = 2000000;
 const float FRACTION_SCALE = 1.0f / 4294967296.0f;
 
+// x + y modulo m, for x and y below m, without overflowing.
+uint64_t AddMod(uint64_t x, uint64_t y, uint64_t m)
+{
+    return x >= m - y ? x - (m - y) : x + y;
+}
+
+// a * b modulo m, exactly, in 64-bit arithmetic (32-bit targets have no wider type).
+uint64_t MulMod(uint64_t a, uint64_t b, uint64_t m)
+{
+    // The common case, two factors below 2^32, needs no division to see that it fits.
+    if ((a | b) >> 32 == 0 || a <= UINT64_MAX / b) return a * b % m;
+    a %= m;
+    uint64_t product = 0;
+    for (; b != 0; b >>= 1) {
+        if ((b & 1) != 0) product = AddMod(product, a, m);
+        a = AddMod(a, a, m);
+    }
+    return product;
+}
+
+// base + a * b, or UINT64_MAX where that does not fit.
+uint64_t SaturatingMulAdd(uint64_t base, uint64_t a, uint64_t b)
+{
+    if (a != 0 && b > (UINT64_MAX - base) / a) return UINT64_MAX;
+    return base + a * b;
+}
+
+// Mixes run output frames of mono (one value for both sides) or left/right interleaved data,
+// interpolating between neighbouring frames; the stretch reaches no end of the sample.
+// Returns the position after it.
+template <int CHANNELS>
+uint64_t MixRun(const float* data, uint32_t last, uint32_t wrap, uint64_t position, uint64_t step, uint64_t run,
+                float left, float right, float* out)
+{
+    for (uint64_t k = 0; k < run; ++k) {
+        const uint32_t index = static_cast<uint32_t>(position >> 32);
+        const uint32_t next = index < last ? index + 1 : wrap;
+        const float fraction = static_cast<float>(static_cast<uint32_t>(position)) * FRACTION_SCALE;
+        const float* a = data + CHANNELS * static_cast<size_t>(index);
+        const float* b = data + CHANNELS * static_cast<size_t>(next);
+        const float leftValue = a[0] + (b[0] - a[0]) * fraction;
+        const float rightValue =
+            CHANNELS == 1 ? leftValue : a[CHANNELS - 1] + (b[CHANNELS - 1] - a[CHANNELS - 1]) * fraction;
+        out[2 * k] += leftValue * left;
+        out[2 * k + 1] += rightValue * right;
+        position += step;
+    }
+    return position;
+}
+
 }  // namespace
 
 void Mixer::Reset(int outputRate, int channelCount)
@@ -22,7 +72,7 @@ void Mixer::Reset(int outputRate, int channelCount)
     for (size_t i = 0; i < _channels.size() && i < useCounts.size(); ++i) useCounts[i] = _channels[i].useCount;
     _channels.assign(static_cast<size_t>(channelCount), Channel());
     for (size_t i = 0; i < useCounts.size(); ++i) _channels[i].useCount = useCounts[i];
-    _outputRate = outputRate > 0 ? outputRate : 44100;
+    _outputRate = outputRate > 0 ? outputRate : MIXER_DEFAULT_RATE;
     _nextFree = 0;
 }
 
@@ -123,7 +173,7 @@ bool Mixer::SetVolume(int handle, int volume)
     std::lock_guard<std::mutex> lock(_mutex);
     Channel* channel = _Find(handle);
     if (channel == nullptr) return false;
-    channel->volume = volume < 0 ? 0 : (volume > 255 ? 255 : volume);
+    channel->volume = volume < 0 ? 0 : (volume > MIXER_FULL_VOLUME ? MIXER_FULL_VOLUME : volume);
     return true;
 }
 
@@ -142,7 +192,7 @@ bool Mixer::SetPan(int handle, int pan)
     std::lock_guard<std::mutex> lock(_mutex);
     Channel* channel = _Find(handle);
     if (channel == nullptr) return false;
-    if (pan != FSOUND_STEREOPAN) pan = pan < 0 ? 0 : (pan > 255 ? 255 : pan);
+    if (pan != FSOUND_STEREOPAN) pan = pan < 0 ? 0 : (pan > MIXER_RIGHT_PAN ? MIXER_RIGHT_PAN : pan);
     channel->pan = pan;
     return true;
 }
@@ -206,12 +256,12 @@ void Mixer::_MixChannel(Channel& channel, float* accumulator, int frameCount)
     if (channel.step == 0) return;
 
     // Linear pan: the centre gives each side half the level; FSOUND_STEREOPAN gives both full.
-    const float volume = static_cast<float>(channel.volume) / 255.0f;
+    const float volume = static_cast<float>(channel.volume) / static_cast<float>(MIXER_FULL_VOLUME);
     float left = volume;
     float right = volume;
     if (channel.pan != FSOUND_STEREOPAN) {
-        left = volume * static_cast<float>(255 - channel.pan) / 255.0f;
-        right = volume * static_cast<float>(channel.pan) / 255.0f;
+        left = volume * static_cast<float>(MIXER_RIGHT_PAN - channel.pan) / static_cast<float>(MIXER_RIGHT_PAN);
+        right = volume * static_cast<float>(channel.pan) / static_cast<float>(MIXER_RIGHT_PAN);
     }
 
     const bool loops = channel.loopMode != FSOUND_LOOP_OFF;
@@ -232,28 +282,8 @@ void Mixer::_MixChannel(Channel& channel, float* accumulator, int frameCount)
         const uint64_t untilEnd = (end - position + step - 1) / step;
         if (untilEnd < run) run = untilEnd;
         float* out = accumulator + 2 * done;
-        if (sample.channels == 1) {
-            for (uint64_t k = 0; k < run; ++k) {
-                const uint32_t index = static_cast<uint32_t>(position >> 32);
-                const uint32_t next = index < last ? index + 1 : wrap;
-                const float fraction = static_cast<float>(static_cast<uint32_t>(position)) * FRACTION_SCALE;
-                const float value = data[index] + (data[next] - data[index]) * fraction;
-                out[2 * k] += value * left;
-                out[2 * k + 1] += value * right;
-                position += step;
-            }
-        } else {
-            for (uint64_t k = 0; k < run; ++k) {
-                const uint32_t index = static_cast<uint32_t>(position >> 32);
-                const uint32_t next = index < last ? index + 1 : wrap;
-                const float fraction = static_cast<float>(static_cast<uint32_t>(position)) * FRACTION_SCALE;
-                const float* a = data + 2 * static_cast<size_t>(index);
-                const float* b = data + 2 * static_cast<size_t>(next);
-                out[2 * k] += (a[0] + (b[0] - a[0]) * fraction) * left;
-                out[2 * k + 1] += (a[1] + (b[1] - a[1]) * fraction) * right;
-                position += step;
-            }
-        }
+        position = sample.channels == 1 ? MixRun<1>(data, last, wrap, position, step, run, left, right, out)
+                                        : MixRun<2>(data, last, wrap, position, step, run, left, right, out);
         done += static_cast<int>(run);
     }
     // Settle the end here, so a one-shot that has played its last frame reports stopped at once.
@@ -298,12 +328,13 @@ void Mixer::Advance(uint64_t frameCount)
             channel.playing = false;
             continue;
         }
-        unsigned __int128 position = channel.position + static_cast<unsigned __int128>(channel.step) * frameCount;
         if (channel.loopMode != FSOUND_LOOP_OFF) {
-            position %= end;
-        } else if (position >= end) {
-            channel.playing = false;
+            const uint64_t position = channel.position < end ? channel.position : channel.position % end;
+            channel.position = AddMod(position, MulMod(channel.step, frameCount, end), end);
+        } else {
+            // Past the end it has played out; exactly how far past no longer matters.
+            channel.position = SaturatingMulAdd(channel.position, channel.step, frameCount);
+            if (channel.position >= end) channel.playing = false;
         }
-        channel.position = static_cast<uint64_t>(position);
     }
 }

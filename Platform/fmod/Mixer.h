@@ -11,6 +11,14 @@
 
 #include "fmod.h"
 
+// The mixer's scales: rates in Hz, volume 0 (silent) ... 255 (as recorded), pan 0 (left) ...
+// 255 (right) with 128 in the centre.
+const int MIXER_DEFAULT_RATE = 44100;
+const int MIXER_FULL_VOLUME = 255;
+const int MIXER_CENTRE_PAN = 128;
+const int MIXER_RIGHT_PAN = 255;
+const int MIXER_DEFAULT_PRIORITY = 128;
+
 // The loop mode among the mode bits; a mode that names none plays once.
 inline unsigned int LoopModeOf(unsigned int mode)
 {
@@ -23,10 +31,10 @@ struct FSOUND_SAMPLE {
     std::vector<float> samples;  // interleaved frames on the 16-bit scale
     uint32_t length = 0;         // in frames
     int channels = 1;
-    int defaultFrequency = 44100;
-    int defaultVolume = 255;
-    int defaultPan = 128;
-    int defaultPriority = 128;
+    int defaultFrequency = MIXER_DEFAULT_RATE;
+    int defaultVolume = MIXER_FULL_VOLUME;
+    int defaultPan = MIXER_CENTRE_PAN;
+    int defaultPriority = MIXER_DEFAULT_PRIORITY;
     unsigned int mode = 0;
 };
 
@@ -87,9 +95,9 @@ private:
         uint64_t position = 0;  // frames, 32.32 fixed point
         uint64_t step = 0;      // frames per output frame, 32.32 fixed point
         unsigned int loopMode = 1;
-        int volume = 255;
-        int frequency = 44100;
-        int pan = 128;
+        int volume = MIXER_FULL_VOLUME;
+        int frequency = MIXER_DEFAULT_RATE;
+        int pan = MIXER_CENTRE_PAN;
         uint32_t useCount = 0;
         bool playing = false;
     };
@@ -101,6 +109,6 @@ private:
 
     mutable std::mutex _mutex;
     std::vector<Channel> _channels;
-    int _outputRate = 44100;
+    int _outputRate = MIXER_DEFAULT_RATE;
     int _nextFree = 0;
 };
