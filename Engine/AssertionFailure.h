@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstddef>
 
-#define PW_PRINTF(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
+#include "Engine/Compiler.h"
 
 // The formatting buffers of the log and the failure reports: at most 2047 characters and the
 // terminator.

@@ -1,6 +1,7 @@
 // Every engine singleton, in one place so that their construction order is the
 // order written here and their destruction the reverse. The priority makes them
 // exist before, and outlive, the game's own static objects.
+#include "Engine/Compiler.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheInputSystem.h"
@@ -11,7 +12,8 @@
 #include "Engine/TheVideoSystem.h"
 #include "Engine/TheSoundSystem.h"
 
-#define ENGINE_GLOBAL __attribute__((init_priority(1000)))
+PW_STATICS_FIRST
+#define ENGINE_GLOBAL PW_CONSTRUCT_EARLY
 
 // The name comes first: a singleton destroyed while running reports the failure with it
 // in the message-box titles, so it must outlive them all.

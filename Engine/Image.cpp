@@ -58,12 +58,14 @@ void Image::_LoadTGAFromFile(FILE* file)
     const uint8_t depth = header[4];
 
     _bytesPerPixel = uint8_t(depth / 8);
+    // TGA stores blue first. Windows' OpenGL 1.1 header names the formats by their
+    // extension only (same values as GL_BGRA and GL_BGR).
     if (_bytesPerPixel == 4) {
         _glInternalFormat = GL_RGBA;
-        _glPixelFormat = GL_BGRA;
+        _glPixelFormat = GL_BGRA_EXT;
     } else if (_bytesPerPixel == 3) {
         _glInternalFormat = GL_RGB;
-        _glPixelFormat = GL_BGR;
+        _glPixelFormat = GL_BGR_EXT;
     } else {
         AssertionFailure(__LINE__, __FILE__, "ALL BUILDS", "(_bytesPerPixel == 3) || (_bytesPerPixel == 4)",
                          "Image::_LoadTGAFromFile : %s had unsupported bit-depth of %d bpp\n", _fileName.c_str(),
