@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libpng-dev
+  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra libpng-dev zlib1g-dev
   libgl-dev libopengl-dev libglx-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   "$@"

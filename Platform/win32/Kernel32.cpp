@@ -14,13 +14,12 @@
 #include <string>
 
 #include "PlatformInternal.h"
+#include "ScriptReader.h"
 #include "windows.h"
 
 namespace {
 
 const LONGLONG COUNTS_PER_SECOND = 1000000000;  // nanoseconds
-// The longest PINWHIRL_FIXED_STEP taken: an hour per frame.
-const double MAX_FIXED_STEP_SECONDS = 3600.0;
 // The layer's log lines are formatted on the stack up to this size, terminator included.
 const size_t LOG_LINE_SIZE = 2048;
 
@@ -52,18 +51,9 @@ ClockState& TheClock()
     if (!clock.configured) {
         clock.configured = true;
         const char* text = getenv("PINWHIRL_FIXED_STEP");
-        if (text != nullptr && *text != '\0') {
-            char* end = nullptr;
-            errno = 0;
-            const double seconds = strtod(text, &end);
-            if (errno != 0 || end == text || *end != '\0' || !(seconds > 0.0) || !std::isfinite(seconds) ||
-                seconds > MAX_FIXED_STEP_SECONDS) {
-                clock.error =
-                    std::string("PINWHIRL_FIXED_STEP='") + text + "' is not a positive number of seconds (e.g. 0.01)";
-            } else {
-                SetFixedStep(clock, seconds);
-            }
-        }
+        double seconds = 0.0;
+        if (text != nullptr && *text != '\0' && ReadFixedStep(text, &seconds, &clock.error))
+            SetFixedStep(clock, seconds);
     }
     return clock;
 }

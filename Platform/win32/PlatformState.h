@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GdiObjects.h"
+#include "ScriptReader.h"  // the script and its events
 #include "windows.h"
 
 struct PlatformWindow;
@@ -102,38 +103,6 @@ struct ClockState {
 };
 
 // --- Script.cpp ---
-enum class KeyAction { DOWN, REPEAT, UP };
-enum class ButtonAction { DOWN, DBLCLK, UP };
-enum class ScriptEventKind { KEY, BUTTON, WHEEL, MOUSE, CLOSE };
-
-struct ScriptEvent {
-    long frame = 0;
-    ScriptEventKind kind = ScriptEventKind::CLOSE;
-    KeyAction keyAction = KeyAction::DOWN;
-    UINT vk = 0;
-    ButtonAction buttonAction = ButtonAction::DOWN;
-    int button = 0;
-    double notches = 0.0;
-    int x = 0;
-    int y = 0;
-};
-
-struct ScriptScreenshot {
-    long frame;
-    std::string file;
-};
-
-struct ScriptDialogAnswer {
-    int controlId;
-    int button;
-};
-
-struct Script {
-    std::vector<ScriptEvent> events;  // by frame, in script order within a frame
-    std::vector<ScriptScreenshot> screenshots;
-    std::vector<ScriptDialogAnswer> answers;
-};
-
 struct ScriptState {
     bool isLoaded = false;
     Script script;

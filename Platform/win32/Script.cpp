@@ -2,24 +2,14 @@
 // box at given frames, and answers for the start-up dialog. A frame number is
 // the count of buffer swaps so far; the events of frame N are queued right
 // after the N-th swap, frame 0's once the program's window exists.
-#include <GL/gl.h>
-#include <png.h>
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <initializer_list>
-#include <iterator>
-#include <sstream>
 
 #include "PlatformInternal.h"
 #include "PlatformScript.h"
+#include "Screenshot.h"
+#include "ScriptReader.h"
 
 namespace {
 
@@ -27,234 +17,6 @@ namespace {
 ScriptState& State()
 {
     return Platform().script;
-}
-
-// The whole token as a number in range: decimal with an optional sign, or 0x and hex digits.
-bool ParseInteger(const std::string& token, long minimum, long maximum, long* value)
-{
-    const bool hex = token.size() > 2 && token[0] == '0' && (token[1] == 'x' || token[1] == 'X');
-    const bool sign = !hex && !token.empty() && (token[0] == '-' || token[0] == '+');
-    const size_t digitsFrom = hex ? 2 : (sign ? 1 : 0);
-    if (digitsFrom >= token.size()) return false;
-    for (size_t i = digitsFrom; i < token.size(); ++i) {
-        const int c = static_cast<unsigned char>(token[i]);
-        if (hex ? !isxdigit(c) : !isdigit(c)) return false;
-    }
-    errno = 0;
-    const long result = strtol(token.c_str() + (hex ? 2 : 0), nullptr, hex ? 16 : 10);
-    if (errno != 0 || result < minimum || result > maximum) return false;
-    *value = result;
-    return true;
-}
-
-std::string Quote(const std::string& text)
-{
-    return "'" + text + "'";
-}
-
-// "a, b or c"
-template <typename Names>
-std::string JoinChoices(const Names& names)
-{
-    std::string joined;
-    size_t index = 0;
-    for (const auto& name : names) {
-        joined += (index == 0 ? "" : index + 1 == std::size(names) ? " or " : ", ") + std::string(name);
-        ++index;
-    }
-    return joined;
-}
-
-// The value the word names among the choices; false with the reason when it names none.
-template <typename T>
-bool ParseChoice(const std::string& word, std::initializer_list<std::pair<const char*, T>> choices, const char* what,
-                 T* value, std::string* reason)
-{
-    std::vector<const char*> names;
-    for (const auto& choice : choices) {
-        if (word == choice.first) {
-            *value = choice.second;
-            return true;
-        }
-        names.push_back(choice.first);
-    }
-    *reason = "bad " + std::string(what) + " " + Quote(word) + ", expected " + JoinChoices(names);
-    return false;
-}
-
-using Tokens = std::vector<std::string>;
-
-bool ReadKey(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason)
-{
-    event->kind = ScriptEventKind::KEY;
-    if (!ParseChoice(tokens[3], {{"down", KeyAction::DOWN}, {"repeat", KeyAction::REPEAT}, {"up", KeyAction::UP}},
-                     "key action", &event->keyAction, reason))
-        return false;
-    long vk = 0;
-    if (!ParseInteger(tokens[4], 1, 254, &vk)) {
-        *reason = "bad virtual-key code " + Quote(tokens[4]) + ", expected 0x01..0xFE or 1..254";
-        return false;
-    }
-    event->vk = static_cast<UINT>(vk);
-    script->events.push_back(*event);
-    return true;
-}
-
-bool ReadButton(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason)
-{
-    event->kind = ScriptEventKind::BUTTON;
-    if (!ParseChoice(tokens[3],
-                     {{"down", ButtonAction::DOWN}, {"dblclk", ButtonAction::DBLCLK}, {"up", ButtonAction::UP}},
-                     "button action", &event->buttonAction, reason) ||
-        !ParseChoice(tokens[4], {{"left", 0}, {"right", 1}, {"middle", 2}}, "button", &event->button, reason))
-        return false;
-    script->events.push_back(*event);
-    return true;
-}
-
-bool ReadWheel(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason)
-{
-    // A wheel message carries at most 32767 / WHEEL_DELTA notches.
-    const double MAX_NOTCHES = 273.0;
-    event->kind = ScriptEventKind::WHEEL;
-    char* end = nullptr;
-    errno = 0;
-    event->notches = strtod(tokens[3].c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(event->notches) || std::fabs(event->notches) > MAX_NOTCHES) {
-        *reason = "bad wheel notches " + Quote(tokens[3]);
-        return false;
-    }
-    script->events.push_back(*event);
-    return true;
-}
-
-bool ReadMouse(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason)
-{
-    event->kind = ScriptEventKind::MOUSE;
-    long x = 0, y = 0;
-    if (!ParseInteger(tokens[3], INT16_MIN, INT16_MAX, &x) || !ParseInteger(tokens[4], INT16_MIN, INT16_MAX, &y)) {
-        *reason = "bad mouse position " + Quote(tokens[3] + " " + tokens[4]);
-        return false;
-    }
-    event->x = static_cast<int>(x);
-    event->y = static_cast<int>(y);
-    script->events.push_back(*event);
-    return true;
-}
-
-bool ReadScreenshot(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason)
-{
-    if (event->frame < 1) {
-        *reason = "no picture is presented before frame 1";
-        return false;
-    }
-    script->screenshots.push_back(ScriptScreenshot{event->frame, tokens[3]});
-    return true;
-}
-
-bool ReadClose(const Tokens&, ScriptEvent* event, Script* script, std::string*)
-{
-    event->kind = ScriptEventKind::CLOSE;
-    script->events.push_back(*event);
-    return true;
-}
-
-// What may follow "frame <N>": the word, the line's whole form and how its words are read.
-struct FrameEventKind {
-    const char* word;
-    const char* form;
-    size_t tokenCount;
-    bool (*read)(const Tokens& tokens, ScriptEvent* event, Script* script, std::string* reason);
-};
-
-const FrameEventKind FRAME_EVENTS[] = {
-    {"key", "frame <N> key <down|repeat|up> <vk>", 5, ReadKey},
-    {"button", "frame <N> button <down|dblclk|up> <left|right|middle>", 5, ReadButton},
-    {"wheel", "frame <N> wheel <notches>", 4, ReadWheel},
-    {"mouse", "frame <N> mouse <x> <y>", 5, ReadMouse},
-    {"screenshot", "frame <N> screenshot <file.png>", 4, ReadScreenshot},
-    {"close", "frame <N> close", 3, ReadClose},
-};
-
-// The highest frame a script may name.
-const long MAX_FRAME = 1000000000L;
-
-bool ExpectTokenCount(const Tokens& tokens, size_t count, const char* form, std::string* reason)
-{
-    if (tokens.size() == count) return true;
-    *reason = std::string(tokens.size() < count ? "missing arguments" : "extra text") + ", expected '" + form + "'";
-    return false;
-}
-
-bool ReadDialogLine(const Tokens& tokens, Script* script, std::string* reason)
-{
-    if (!ExpectTokenCount(tokens, 3, "dialog <control-id> <ok|cancel|help>", reason)) return false;
-    long controlId = 0;
-    if (!ParseInteger(tokens[1], 0, UINT16_MAX, &controlId)) {
-        *reason = "bad control id " + Quote(tokens[1]);
-        return false;
-    }
-    ScriptDialogAnswer answer;
-    answer.controlId = static_cast<int>(controlId);
-    if (!ParseChoice(tokens[2], {{"ok", IDOK}, {"cancel", IDCANCEL}, {"help", IDHELP}}, "dialog button", &answer.button,
-                     reason))
-        return false;
-    script->answers.push_back(answer);
-    return true;
-}
-
-bool ReadFrameLine(const Tokens& tokens, Script* script, std::string* reason)
-{
-    if (tokens.size() < 3) {
-        *reason = "missing arguments, expected 'frame <N> <event> ...'";
-        return false;
-    }
-    ScriptEvent event;
-    // Frame numbers are decimal only.
-    if (!ParseInteger(tokens[1], 0, MAX_FRAME, &event.frame) || tokens[1].find_first_of("xX") != std::string::npos) {
-        *reason = "bad frame number " + Quote(tokens[1]);
-        return false;
-    }
-    for (const FrameEventKind& kind : FRAME_EVENTS) {
-        if (tokens[2] != kind.word) continue;
-        return ExpectTokenCount(tokens, kind.tokenCount, kind.form, reason) &&
-               kind.read(tokens, &event, script, reason);
-    }
-    std::vector<const char*> words;
-    for (const FrameEventKind& kind : FRAME_EVENTS) words.push_back(kind.word);
-    *reason = "unknown event " + Quote(tokens[2]) + ", expected " + JoinChoices(words);
-    return false;
-}
-
-// The lines of a script besides comments, by their first word.
-struct LineKind {
-    const char* word;
-    bool (*read)(const Tokens& tokens, Script* script, std::string* reason);
-};
-
-const LineKind LINE_KINDS[] = {
-    {"dialog", ReadDialogLine},
-    {"frame", ReadFrameLine},
-};
-
-// One line into the script; false with the reason when it is not a script line.
-bool ParseLine(const std::string& line, Script* script, std::string* reason)
-{
-    // A NUL would cut a word short where the C library reads it (a number, a file name).
-    if (line.find('\0') != std::string::npos) {
-        *reason = "a NUL byte in the line";
-        return false;
-    }
-    std::istringstream stream(line);
-    Tokens tokens;
-    std::string token;
-    while (stream >> token) tokens.push_back(token);
-    if (tokens.empty() || tokens[0][0] == '#') return true;
-    for (const LineKind& kind : LINE_KINDS) {
-        if (tokens[0] == kind.word) return kind.read(tokens, script, reason);
-    }
-    *reason = "unknown command " + Quote(tokens[0]) + ", expected 'frame', 'dialog' or a '#' comment";
-    return false;
 }
 
 void ApplyEvent(PlatformWindow* window, const ScriptEvent& event)
@@ -287,29 +49,6 @@ void ApplyEvent(PlatformWindow* window, const ScriptEvent& event)
     }
 }
 
-bool WritePng(const std::string& file, int width, int height, const std::vector<unsigned char>& rgbTopDown)
-{
-    FILE* out = fopen(file.c_str(), "wb");
-    if (out == nullptr) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        fclose(out);
-        return false;
-    }
-    png_init_io(png, out);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int row = 0; row < height; ++row) {
-        png_write_row(png, const_cast<png_bytep>(&rgbTopDown[static_cast<size_t>(row) * width * 3]));
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return fclose(out) == 0;
-}
-
 void TakeScreenshot(PlatformWindow* window, const std::string& file)
 {
     if (!PlatformIsContextCurrentOn(window)) {
@@ -319,48 +58,15 @@ void TakeScreenshot(PlatformWindow* window, const std::string& file)
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window->sdl, &width, &height);
     if (width <= 0 || height <= 0) return;
-    std::vector<unsigned char> bottomUp(static_cast<size_t>(width) * height * 3);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-    GLint readBuffer = 0;
-    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
-    if (window->glFormat.doubleBuffer) glReadBuffer(GL_BACK);  // the picture this swap presents
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glReadBuffer(static_cast<GLenum>(readBuffer));
-    glPopClientAttrib();
-    std::vector<unsigned char> topDown(bottomUp.size());
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    for (int row = 0; row < height; ++row) {
-        std::copy_n(&bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes,
-                    &topDown[static_cast<size_t>(row) * rowBytes]);
-    }
-    if (!WritePng(file, width, height, topDown)) {
+    // A double-buffered window's picture of this swap is still in the back buffer.
+    if (!WriteScreenshotPng(file, width, height, window->glFormat.doubleBuffer)) {
         PlatformLog("PINWHIRL_SCRIPT: could not write the screenshot %s\n", file.c_str());
     }
 }
 
-}  // namespace
-
-bool PlatformLoadScriptText(const std::string& text, const std::string& name, std::string* error)
+// The script from here on; events of frames already past are dropped.
+void Install(const Script& script)
 {
-    Script script;
-    std::istringstream lines(text);
-    std::string line;
-    int lineNumber = 0;
-    while (std::getline(lines, line)) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::string reason;
-        if (!ParseLine(line, &script, &reason)) {
-            if (error != nullptr) *error = name + ":" + std::to_string(lineNumber) + ": " + reason;
-            return false;
-        }
-    }
-    std::stable_sort(script.events.begin(), script.events.end(),
-                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.frame < b.frame; });
     State().script = script;
     State().isLoaded = true;
     State().nextEvent = 0;
@@ -369,36 +75,24 @@ bool PlatformLoadScriptText(const std::string& text, const std::string& name, st
     while (State().nextEvent < State().script.events.size() &&
            State().script.events[State().nextEvent].frame < State().swapCount)
         ++State().nextEvent;
+}
+
+}  // namespace
+
+bool PlatformLoadScriptText(const std::string& text, const std::string& name, std::string* error)
+{
+    Script script;
+    if (!ReadScriptText(text, name, &script, error)) return false;
+    Install(script);
     return true;
 }
 
 bool PlatformLoadScriptFile(const std::string& path, std::string* error)
 {
-    // A folder opens like a file here and reads as an empty script, which would run nothing
-    // and never end a headless run.
-    struct stat status;
-    std::string problem;
-    if (stat(path.c_str(), &status) != 0) {
-        problem = "cannot open the script";
-    } else if (S_ISDIR(status.st_mode)) {
-        problem = "is a folder, not a script";
-    } else if (!S_ISREG(status.st_mode)) {
-        problem = "is not a regular file, not a script";
-    }
-    std::ostringstream text;
-    if (problem.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            problem = "cannot open the script";
-        } else if (in.peek() != std::ifstream::traits_type::eof() && !(text << in.rdbuf())) {
-            problem = "cannot read the script";
-        }
-    }
-    if (!problem.empty()) {
-        if (error != nullptr) *error = path + ": " + problem;
-        return false;
-    }
-    return PlatformLoadScriptText(text.str(), path, error);
+    Script script;
+    if (!ReadScriptFile(path, &script, error)) return false;
+    Install(script);
+    return true;
 }
 
 void PlatformUnloadScript()
