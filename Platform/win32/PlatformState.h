@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GdiObjects.h"
+#include "InputMessages.h"
 #include "ScriptReader.h"  // the script and its events
 #include "windows.h"
 
@@ -65,7 +66,7 @@ struct MessageState {
 
 // --- Input.cpp ---
 struct InputState {
-    bool isVkDown[256] = {};  // the layer's own idea of GetKeyState, from the messages it made
+    InputMessages messages;  // and the layer's own idea of GetKeyState, from the messages it made
 };
 
 // --- Cursor.cpp ---
