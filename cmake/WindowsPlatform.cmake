@@ -1,6 +1,7 @@
 # The platform of the Windows build: MinGW-w64's own windows.h and GL/gl.h, and the shared
 # FSOUND mixer playing through waveOut. Platform/win32/ (the Linux implementation of the
-# Win32 subset) is not compiled here.
+# Win32 subset) is not compiled here. Resources (.rc) are compiled by MinGW's windres.
+enable_language(RC)
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS Platform/fmod/*.cpp)
 list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "Platform/fmod/SdlOutput\\.cpp$")
 add_library(platform STATIC ${PLATFORM_SOURCES})
