@@ -264,6 +264,34 @@ TEST_F(DriverTest, MessageBoxesAndTheLogGoToStderr)
     EXPECT_EQ(answer, IDOK) << "a scripted run's box is answered at once";
 }
 
+TEST_F(DriverTest, BlankGlyphsOfTheBitmapFontKeepTheirAdvance)
+{
+    LOGFONTA font = {};
+    font.lfHeight = 16;
+    lstrcpyA(font.lfFaceName, "Tahoma");
+    const HGDIOBJ previous = SelectObject(dc, CreateFontIndirectA(&font));
+    const GLuint base = glGenLists(2);
+    ASSERT_TRUE(wglUseFontBitmapsA(dc, ' ', 2, base));
+    GLYPHMETRICS space;
+    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    ASSERT_EQ(GetGlyphOutlineA(dc, ' ', GGO_BITMAP, &space, 0, nullptr, &identity), 0u) << "a blank glyph";
+    ASSERT_GT(space.gmCellIncX, 0);
+    DeleteObject(SelectObject(dc, previous));
+
+    RECT client;
+    GetClientRect(window, &client);
+    glViewport(0, 0, client.right, client.bottom);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, client.right, 0, client.bottom, -1, 1);
+    glRasterPos2i(10, 10);
+    glCallList(base);
+    GLfloat position[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, position);
+    EXPECT_EQ(position[0], 10.0f + space.gmCellIncX) << "the space moves the pen on";
+    glDeleteLists(base, 2);
+}
+
 // The dialog procedure of the program's start-up dialog, reduced to what it reports.
 struct DialogLog {
     std::vector<int> commands;
