@@ -5,7 +5,8 @@ enable_language(RC)
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS Platform/fmod/*.cpp)
 list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "Platform/fmod/SdlOutput\\.cpp$")
 add_library(platform STATIC ${PLATFORM_SOURCES})
-target_include_directories(platform PUBLIC Platform/fmod)
+pinwhirl_include_root(platform Platform/fmod/fmod.h)
+target_include_directories(platform PUBLIC ${CMAKE_BINARY_DIR}/include/platform PRIVATE Platform/fmod)
 target_link_libraries(platform PUBLIC opengl32 gdi32 user32 winmm)
 
 # WinMain is the entry itself. A GUI program (no console window), linked statically so the

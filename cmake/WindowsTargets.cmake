@@ -31,7 +31,7 @@ if(EXISTS ${PINWHIRL_GTEST_SOURCE}/src/gtest-all.cc)
   target_compile_options(gtest_mingw PRIVATE -w)  # not our code
   file(GLOB WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS tests/windows/*.cpp tests/windows/*.rc)
   add_executable(windows_platform_test ${WINDOWS_TEST_SOURCES})
-  target_include_directories(windows_platform_test PRIVATE tests)
+  target_include_directories(windows_platform_test PRIVATE tests Platform/fmod)
   target_link_libraries(windows_platform_test PRIVATE -Wl,--whole-archive script_driver -Wl,--no-whole-archive
                                                       platform gtest_mingw)
   target_link_options(windows_platform_test PRIVATE -static)

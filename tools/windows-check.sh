@@ -44,7 +44,7 @@ for arch in x86_64 i686; do
   toolchain=()  # a configured build keeps its toolchain
   [ -f "$dir/CMakeCache.txt" ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-$arch.cmake)
   cmake -S . -B "$dir" -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS=-Werror -DCMAKE_C_FLAGS=-Werror > /dev/null
+    -DPINWHIRL_WERROR=ON > /dev/null
   cmake --build "$dir"
 done
 # The data the program reads is made by the Linux build's host tools.
