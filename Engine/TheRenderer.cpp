@@ -268,7 +268,7 @@ int TheRenderer::GetAutomaticCircleSegments(float radius)
 {
     // One more segment per 5 pixels of radius, never fewer than 12.
     const int segments = 8 - int(std::trunc(-0.2f * radius));
-    return std::max(segments, 12);
+    return (std::max)(segments, 12);
 }
 
 void TheRenderer::DrawCircle(const Vec2f& centre, float radius, const Color& colour, int segments)
@@ -394,7 +394,7 @@ void TheRenderer::_DrawFormatted(const Vec2f& position, const Color& colour, con
     char text[TEXT_BUFFER_SIZE];
     const int written = vsnprintf(text, sizeof(text), format, args);
     text[sizeof(text) - 1] = '\0';
-    const int length = written < 0 ? 0 : std::min(written, int(sizeof(text)) - 1);
+    const int length = written < 0 ? 0 : (std::min)(written, int(sizeof(text)) - 1);
     DrawString(position, colour, text, length);
 }
 
@@ -438,12 +438,12 @@ void TheRenderer::DrawConsole()
     SetPixelOrtho(false);
 
     const int panelHeight = _consoleRows * CONSOLE_ROW_HEIGHT + CONSOLE_PANEL_PADDING;
-    const int visibleRows = std::min(height / CONSOLE_ROW_HEIGHT, _consoleRows);
+    const int visibleRows = (std::min)(height / CONSOLE_ROW_HEIGHT, _consoleRows);
 
     // Only the rows on screen are read, however many lines the console holds.
     const int last = theConsole.GetNewestLineNumber();
     const int first = theConsole.GetOldestLineNumber();
-    const int start = std::max(last - visibleRows + 1, first);
+    const int start = (std::max)(last - visibleRows + 1, first);
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
@@ -479,7 +479,7 @@ void TheRenderer::DrawFps()
     char text[TEXT_BUFFER_SIZE];
     SafeFormat(text, sizeof(text), "%.0f fps", double(theApplication.GetFramesPerSecond()));
     const int length = int(strlen(text));
-    const int x = std::min(width - FPS_RIGHT_INSET, width - GetTextWidth(text, length));
+    const int x = (std::min)(width - FPS_RIGHT_INSET, width - GetTextWidth(text, length));
     DrawString(Vec2f(float(x), FPS_BASELINE_Y), Color::ORANGE, text, length);
     glPopAttrib();
 }
