@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows check: cross-builds pinwhirl.exe for x86_64 and i686 with MinGW-w64 (no
 # warning allowed), then under wine and Xvfb, in a fresh wine prefix, runs the Windows
-# platform's own tests and the end-to-end scripts of tests/e2e against the scripted .exe,
-# with the data/ of the Linux build, and compares a scripted run's log and picture with
-# the Linux program's. .ci/run runs it after the Linux suites.
+# platform's own tests and the end-to-end tests of tests/e2e (as ctest runs them, the
+# scripted .exe in place of the Linux program), with the data/ of the Linux build, and
+# compares a scripted run's log and picture with the Linux program's. .ci/run runs it
+# after the Linux suites.
 #
 #   tools/windows-check.sh [linux-build-dir]      (default: build)
 #
@@ -109,6 +110,16 @@ compare_with_linux() {
   /usr/bin/python3 tools/picture-difference.py "$out/linux.png" "$out/wine.png" 2
 }
 
+# The e2e tests' command lines (tab-separated), the Linux program replaced by $1.
+e2e_commands() {
+  ctest --test-dir "$linux_build" --show-only=json-v1 -R '^e2e_' | /usr/bin/python3 -c '
+import json, sys
+linux_program = sys.argv[1]
+for test in json.load(sys.stdin)["tests"]:
+    print("\t".join(sys.argv[2] if word == linux_program else word for word in test["command"]))
+' "$(cd "$linux_build" && pwd)/pinwhirl" "$1"
+}
+
 for arch in "${archs[@]}"; do
   dir=$root/build-win-$arch
   loader=wine64
@@ -117,14 +128,16 @@ for arch in "${archs[@]}"; do
   chmod +x "$work/pinwhirl-$arch"
   check "$arch windows_platform_test" timeout 300 "$loader" "$dir/windows_platform_test.exe"
   check "$arch log and picture as on Linux" compare_with_linux "$work/pinwhirl-$arch"
-  for script in tests/e2e/*.sh; do
+  # Each e2e test with the command line ctest gives it, the .exe in place of the Linux program.
+  while IFS=$'\t' read -r -a command; do
+    script=${command[1]}
     skip=$(sed -n 's/^# windows: skip *//p' "$script" | head -n 1)
     if [ -n "$skip" ]; then
       say "skipped: $arch $(basename "$script") ($skip)"
       continue
     fi
-    check "$arch $(basename "$script")" bash "$script" "$work/pinwhirl-$arch" "$root"
-  done
+    check "$arch $(basename "$script")" "${command[@]}"
+  done < <(e2e_commands "$work/pinwhirl-$arch")
 done
 
 echo "windows: $passed passed, $failed failed"
