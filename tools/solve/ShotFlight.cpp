@@ -75,8 +75,9 @@ ShotOutcome ShotFlight::Fly(int32_t angle, int32_t power, double frameSeconds)
     ball.velocity = ShotVelocity(power, angle);
 
     const double dt = PhysicsSeconds(frameSeconds);
-    const int32_t maxFrames = int32_t(std::ceil(MAX_FLIGHT_SECONDS / dt - 1e-9));
-    const int32_t restFrames = int32_t(std::ceil(REST_SECONDS / dt - 1e-9));
+    // The frame time is a float: 0.005 s is 0.004999999888 s, and 30 s of them are 6000 frames.
+    const int32_t maxFrames = int32_t(std::ceil(MAX_FLIGHT_SECONDS / dt - 0.01));
+    const int32_t restFrames = int32_t(std::ceil(REST_SECONDS / dt - 0.01));
     Vec2f anchor = ball.position;
     int32_t anchorFrame = 0;
     outcome.end = FlightEnd::TIMED_OUT;
