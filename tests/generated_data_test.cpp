@@ -238,3 +238,26 @@ TEST(Generators, GiveTheSameBytesOnEveryRunAndWhatTheBuildShips)
         EXPECT_TRUE(a[i].second == ReadFile(a[i].first)) << a[i].first << " differs from the one in data/";
     }
 }
+
+// Every shipped map's background, painted again from its .map file: the same bytes as the one in
+// data/, and twelve maps at least, each with a picture of its own.
+TEST(Generators, PaintEveryShippedMapsBackgroundAgainToTheSameBytes)
+{
+    TestFolder folder;
+    std::vector<std::string> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator("data/maps")) {
+        if (entry.path().extension() != ".map") continue;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        const std::string again = folder.PathOf(name + ".tga");
+        const std::string command = std::string(MAKE_BACKGROUND) + " . " + name + " " + again;
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::string shipped = ReadFile("data/maps/" + name + ".tga");
+        EXPECT_FALSE(shipped.empty());
+        EXPECT_TRUE(ReadFile(again) == shipped) << "data/maps/" << name << ".tga is not what " << name << ".map paints";
+        pictures.push_back(shipped);
+    }
+    EXPECT_GE(pictures.size(), 12u);
+    std::sort(pictures.begin(), pictures.end());
+    EXPECT_EQ(std::adjacent_find(pictures.begin(), pictures.end()), pictures.end()) << "two maps share a picture";
+}
