@@ -33,24 +33,15 @@ struct ElementLook {
 };
 
 typedef EditorPreferences P;
-const ElementLook VERTEX_LOOK = {&P::vertexColour,
-                                 {&P::vertexSelectedOuter, &P::vertexHighlightOuter, &P::vertexBothOuter},
-                                 {&P::vertexSelectedInner, &P::vertexHighlightInner, &P::vertexBothInner},
-                                 3.0f,
-                                 7.0f,
-                                 false};
-const ElementLook LINEDEF_LOOK = {&P::linedefColour,
-                                  {&P::linedefSelectedOuter, &P::linedefHighlightOuter, &P::linedefBothOuter},
-                                  {&P::linedefSelectedInner, &P::linedefHighlightInner, &P::linedefBothInner},
-                                  1.0f,
-                                  5.0f,
-                                  true};
-const ElementLook OBJECT_LOOK = {&P::objectColour,
-                                 {&P::objectSelectedOuter, &P::objectHighlightOuter, &P::objectBothOuter},
-                                 {&P::objectSelectedInner, &P::objectHighlightInner, &P::objectBothInner},
-                                 20.0f,
-                                 22.0f,
-                                 false};
+#define ELEMENT_LOOK(kind, innerSize, outerSize, isLine)                                                           \
+    {                                                                                                              \
+        &P::kind##Colour, {&P::kind##SelectedOuter, &P::kind##HighlightOuter, &P::kind##BothOuter},                \
+            {&P::kind##SelectedInner, &P::kind##HighlightInner, &P::kind##BothInner}, innerSize, outerSize, isLine \
+    }
+const ElementLook VERTEX_LOOK = ELEMENT_LOOK(vertex, 3.0f, 7.0f, false);
+const ElementLook LINEDEF_LOOK = ELEMENT_LOOK(linedef, 1.0f, 5.0f, true);
+const ElementLook OBJECT_LOOK = ELEMENT_LOOK(object, 20.0f, 22.0f, false);
+#undef ELEMENT_LOOK
 
 // One point or line of its own, with its size set just before it.
 void DrawShape(bool isLine, float size, const Color& colour, const Vec2f& a, const Vec2f& b)

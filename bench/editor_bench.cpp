@@ -5,12 +5,10 @@
 #include <windows.h>
 #include <GL/gl.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <random>
 
+#include "BenchSupport.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
@@ -34,21 +32,6 @@ public:
     void RunFrame() override { theEditorShell->Frame(); }
 };
 BenchGame theBenchGame;
-
-// Every element traces to stderr; that would bury the results.
-template <typename Fn>
-void Quietly(Fn fn)
-{
-    fflush(stderr);
-    const int saved = dup(2);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 2);
-    fn();
-    fflush(stderr);
-    dup2(saved, 2);
-    close(null);
-    close(saved);
-}
 
 void StopEditor()
 {

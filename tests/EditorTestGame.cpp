@@ -51,16 +51,6 @@ public:
 };
 testing::Environment* const kEngineShutdown = testing::AddGlobalTestEnvironment(new EngineShutdown);
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 }  // namespace
 
 void EditorTest::SetUpTestSuite()
@@ -68,7 +58,7 @@ void EditorTest::SetUpTestSuite()
     if (TheApplication::IsInitialized()) return;
     PlatformSetFixedStepForTesting(0.01);
     CaptureDebugOutput([] { theApplication.Startup(); });
-    Pump();
+    PumpMessages();
 }
 
 void EditorTest::SetUp()
@@ -174,7 +164,7 @@ void EditorTest::MoveMouseToWorld(const Vec2f& world)
 void EditorTest::_Post(UINT message, WPARAM wParam, LPARAM lParam)
 {
     PostMessageA(TheVideoSystem::GetHWnd(), message, wParam, lParam);
-    Capture(Pump);
+    Capture(PumpMessages);
 }
 
 void EditorTest::KeyDown(uint8_t vk)

@@ -48,6 +48,16 @@ std::vector<std::string> SplitLines(const std::string& text)
     return lines;
 }
 
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 std::string Literal(const std::string& text)
 {
     std::string out;
