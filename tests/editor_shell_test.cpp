@@ -2,11 +2,10 @@
 // event routing, closing and rebuilding, and the console's map operations.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
-#include <regex>
 #include <sstream>
 
 #include "EditorTestGame.h"
@@ -66,30 +65,23 @@ TEST_F(EditorShellTest, PreferencesFileIsReadButNeverChangesTheDefaults)
 TEST_F(EditorShellTest, PanesAndViewsAt1280x1024)
 {
     const std::string log = Capture([this] { shell->_BuildEditor(Vec2i(1280, 1024)); });
-    std::vector<std::string> lines = ConsoleLines(log);
-    // Instance numbers differ from run to run; each view's number is the one it was built with.
-    const std::regex numbered("#([0-9]+)");
-    std::map<std::string, std::string> names;
-    std::vector<std::string> shown;
-    for (const std::string& line : lines) {
-        std::smatch match;
-        ASSERT_TRUE(std::regex_search(line, match, numbered)) << line;
-        const std::string number = match[1];
-        if (line.rfind("Constructing ViewXY", 0) == 0) names[number] = "XY";
-        if (line.rfind("Constructing ViewInfo", 0) == 0) names[number] = "INFO";
-        if (line.rfind("Setting view", 0) == 0) {
-            ASSERT_TRUE(names.count(number)) << line;
-        }
-        shown.push_back(
-            std::regex_replace(line, numbered, line.rfind("Setting view", 0) == 0 ? "#" + names[number] : "#"));
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{
-                         "Constructing ViewBase #", "Constructing ViewXY #", "Creating pane # at 1,1 -> 1278,1022",
-                         "Setting view #XY at 2,2 -> 1277,1021", "Constructing ViewBase #", "Constructing ViewInfo #",
-                         "Creating pane # at 1,1 -> 957,1022", "Setting view #XY at 2,2 -> 956,1021",
-                         "Creating pane # at 959,1 -> 1278,1022", "Setting view #INFO at 960,2 -> 1277,1021"}));
-
     const Pane& root = *shell->root;
+    auto numbered = [](const char* format, const void* instance, const char* corners = "") {
+        char line[160];
+        snprintf(line, sizeof(line), format, InstanceNumber(instance), corners);
+        return std::string(line);
+    };
+    EXPECT_EQ(
+        ConsoleLines(log),
+        (std::vector<std::string>{
+            numbered("Constructing ViewBase #%u", &MapView()), numbered("Constructing ViewXY #%u", &MapView()),
+            numbered("Creating pane #%u at %s", &root, "1,1 -> 1278,1022"),
+            numbered("Setting view #%u at %s", &MapView(), "2,2 -> 1277,1021"),
+            numbered("Constructing ViewBase #%u", &InfoView()), numbered("Constructing ViewInfo #%u", &InfoView()),
+            numbered("Creating pane #%u at %s", root.first, "1,1 -> 957,1022"),
+            numbered("Setting view #%u at %s", &MapView(), "2,2 -> 956,1021"),
+            numbered("Creating pane #%u at %s", root.second, "959,1 -> 1278,1022"),
+            numbered("Setting view #%u at %s", &InfoView(), "960,2 -> 1277,1021")}));
     EXPECT_EQ(root.splitKind, Pane::SIDE_BY_SIDE);
     EXPECT_EQ(root.splitX, 958);
     EXPECT_EQ(root.splitRatio, 0.75f);
