@@ -14,6 +14,7 @@
 #include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
 #include "Game/EditorPreferences.h"
+#include "Game/Game.h"
 #include "Game/MapArea.h"
 #include "Game/Pane.h"
 #include "Game/ViewInfo.h"
@@ -80,7 +81,21 @@ void EditorShell::_DestroyEditor()
     }
 }
 
-void EditorShell::EnterEditor() {}
+void EditorShell::EnterEditor()
+{
+    theGame->SetCommandLineOpen(false);
+    theGame->SetMode(MODE_EDIT);
+    active = true;
+    BuildEditor();
+    const std::string name = theGame->currentMapName;
+    if (name.empty()) {
+        SetUnderlay(nullptr);
+        return;
+    }
+    // The game's current map has its file: it was just played from it.
+    theMapArea->LoadMapByName(name);
+    SetUnderlay(("data/maps/" + name + ".tga").c_str());
+}
 
 void EditorShell::CloseEditor()
 {
@@ -90,7 +105,28 @@ void EditorShell::CloseEditor()
     theInputSystem.SetCursorVisible(true);
 }
 
-void EditorShell::LeaveForPlay() {}
+void EditorShell::LeaveForPlay()
+{
+    // The game plays the map's file as last saved; without one there is nothing to play, and
+    // closing the editor would throw the edited map away.
+    const std::string name = theMapArea != nullptr ? theMapArea->GetName() : std::string();
+    const std::string path = MapArea::MapFilePath(name);
+    if (name.empty() || !FileExists(path)) {
+        theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
+        return;
+    }
+    // A map saved here has no background until the build paints one; the game cannot start
+    // a map without it.
+    const std::string background = "data/maps/" + name + ".tga";
+    if (!FileExists(background)) {
+        theConsole.Printf("WARNING: no background picture \"%s\"\n", background.c_str());
+        return;
+    }
+    theGame->SetCommandLineOpen(false);
+    theGame->SetMode(MODE_AIM);
+    CloseEditor();
+    theGame->SetMap(name);
+}
 
 bool EditorShell::_IsBuilt(const char* refusal) const
 {
