@@ -175,23 +175,6 @@ TEST_F(EditorEditing, ChainOfTwoSegmentsEndedWithEscape)
     for (const Vertex* vertex : theMapArea->GetVertexes()) EXPECT_FALSE(vertex->linedefs.empty());
 }
 
-TEST_F(EditorEditing, AClosedTriangleIsOneChainEndedOnItsStart)
-{
-    HoverAt(128, 128);
-    UserDoubleClick(1);
-    HoverAt(512, 128);
-    Click(1);
-    HoverAt(320, 448);
-    Click(1);
-    HoverAt(130, 126);  // snaps onto the start: the last segment joins it and a right click ends
-    Click(2);
-    EXPECT_EQ(EditMode, EDIT_MAP_ELEMENTS);
-    EXPECT_EQ(Vertexes(), 3u);
-    EXPECT_EQ(Linedefs(), 3u);
-    for (const Vertex* vertex : theMapArea->GetVertexes()) EXPECT_EQ(vertex->linedefs.size(), 2u);
-    EXPECT_TRUE(theInputSystem.IsCursorVisible());
-}
-
 TEST_F(EditorEditing, ChainsThatMakeNoSegmentLeaveTheMapAsItWas)
 {
     HoverAt(640, 640);

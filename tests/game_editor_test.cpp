@@ -1,6 +1,6 @@
-// The editor inside the real game: started as the start-up dialog's editor choice does, a map
-// drawn and saved, played from its file, and edited again; entering from play; PLAY without
-// a file. The console's commands are stood in for by the shell operations they call.
+// The editor inside the real game, started as the start-up dialog's editor choice does: a map
+// drawn, saved, played from its file and edited again. The console's commands are stood in for
+// by the shell operations they call.
 #include <gtest/gtest.h>
 
 #include <FmodTesting.h>
@@ -32,11 +32,9 @@ public:
     void PreInit() override
     {
         TheGameInterface::PreInit();
-        if (!startInEditor) return;
         theGame->SetMode(MODE_EDIT);
         theEditorShell->active = true;
     }
-    bool startInEditor = true;
 };
 EditorChoice theGameInterface;
 
@@ -75,9 +73,8 @@ protected:
         PlatformSetFixedStepForTesting(0);
         std::filesystem::current_path(previous);
     }
-    void Start(bool inEditor)
+    void Start()
     {
-        theGameInterface.startInEditor = inEditor;
         Capture([] { theApplication.Startup(); });
         ASSERT_TRUE(TheApplication::IsInitialized());
         RunFrames(2);
@@ -96,7 +93,7 @@ protected:
 
 TEST_F(GameEditorTest, DrawSaveAndPlayAMap)
 {
-    Start(true);
+    Start();
     ASSERT_EQ(theGame->mode, MODE_EDIT);
     ASSERT_NE(theMapArea, nullptr);
     EXPECT_TRUE(theMapArea->GetVertexes().empty()) << "the editor starts without a map";
@@ -163,26 +160,4 @@ TEST_F(GameEditorTest, DrawSaveAndPlayAMap)
     EXPECT_EQ(theMapArea->GetVertexes().front()->position, Vec2f(128, 128)) << "as saved, not mirrored";
     EXPECT_NE(theEditorShell->underlay, nullptr);
     RunFrames(2);
-}
-
-TEST_F(GameEditorTest, TheConsolesMapOperationsWaitForAnEditor)
-{
-    Start(false);
-    ASSERT_EQ(theGame->mode, MODE_TITLE);
-    const std::string log = Capture([] {
-        theEditorShell->SaveMapByName("map01");
-        theEditorShell->LeaveForPlay();
-    });
-    EXPECT_NE(log.find("CONSOLE: WARNING: the editor is not open; no map is saved\n"), std::string::npos);
-    EXPECT_NE(log.find("CONSOLE: WARNING: no map file \"data/maps/.map\"\n"), std::string::npos);
-    EXPECT_EQ(theGame->mode, MODE_TITLE);
-
-    Capture([] { theEditorShell->EnterEditor(); });
-    EXPECT_EQ(theGame->mode, MODE_EDIT);
-    EXPECT_EQ(theMapArea->GetName(), "map01");
-    EXPECT_EQ(theMapArea->GetLinedefs().size(), 4u);
-    EXPECT_NE(theEditorShell->underlay, nullptr);
-    At(512, 512);
-    Key('G');
-    EXPECT_EQ(MapView().gridDisplay, ViewXY::GRID_DOTS) << "keys reach the editor through the game";
 }
