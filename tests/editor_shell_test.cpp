@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "EditorTestGame.h"
 #include "Engine/TheInputSystem.h"
@@ -30,14 +29,6 @@ std::vector<std::string> ConsoleLines(const std::string& output)
     for (const std::string& line : SplitLines(output))
         if (line.rfind("CONSOLE: ", 0) == 0) lines.push_back(line.substr(9));
     return lines;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 }  // namespace
@@ -223,7 +214,7 @@ TEST_F(EditorShellTest, SaveNamesTheMapAndLoadReplacesItOnlyFromAFile)
     EXPECT_EQ(ConsoleLines(Capture([this] { shell->SaveMapByName("TEST"); })),
               std::vector<std::string>{"Saved map \"data/maps/TEST.map\""});
     EXPECT_EQ(map.GetName(), "TEST");
-    EXPECT_EQ(ReadFile("data/maps/TEST.map"),
+    EXPECT_EQ(ReadWholeFile("data/maps/TEST.map"),
               "Vertexes\n{\n\t(0, 0)\n\t(64, 32.5)\n}\n\nLinedefs\n{\n\t0, 1\n}\n\nObjects\n{\n\t(100, 200)\n"
               "\t{\n\t\t\"BallSpawn\" \"0\"\n\t}\n}\n\n");
 

@@ -7,8 +7,6 @@
 #include <PlatformTesting.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "EditorDriver.h"
 #include "Engine/TheApplication.h"
@@ -37,14 +35,6 @@ public:
     }
 };
 EditorChoice theGameInterface;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class GameEditorTest : public testing::Test, public EditorDriver {
 protected:
@@ -128,7 +118,7 @@ TEST_F(GameEditorTest, DrawSaveAndPlayAMap)
     log = Capture([] { theEditorShell->SaveMapByName("TEST"); });
     EXPECT_NE(log.find("CONSOLE: Saved map \"data/maps/TEST.map\"\n"), std::string::npos);
     EXPECT_EQ(
-        ReadFile("data/maps/TEST.map"),
+        ReadWholeFile("data/maps/TEST.map"),
         "Vertexes\n{\n\t(128, 128)\n\t(512, 128)\n\t(320, 448)\n}\n\n"
         "Linedefs\n{\n\t0, 1\n\t1, 2\n\t2, 0\n}\n\n"
         "Objects\n{\n\t(192, 320)\n\t{\n\t\t\"BALLSPAWN\" \"1\"\n\t\t\"COLLECT\" \"0\"\n\t}\n\t(704, 704)\n}\n\n");
