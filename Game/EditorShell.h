@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Engine/Vector.h"
+
 class EditorPreferences;
 class MapArea;
 class Pane;
@@ -35,7 +37,8 @@ public:
     void Frame();
     bool HandleEditorInput(int32_t type, uint8_t code);
 
-    // The console's operations on the editor's map area (SET, DELETE, SAVE, LOAD).
+    // The console's operations on the editor's map area (SET, DELETE, SAVE, LOAD). While no
+    // editor is built they do nothing but log that.
     void SetHighlightedProperty(const std::string& key, const std::string& value);
     void RemoveHighlightedProperty(const std::string& key);
     void SaveMapByName(const std::string& name);
@@ -43,11 +46,20 @@ public:
     void SaveMap();
     void LoadMapByName(const std::string& name);
 
+    // Building for a window of the given size (the video system's, normally); a built editor
+    // is replaced.
+    void _BuildEditor(const Vec2i& windowSize);
+
     Pane* root = nullptr;
     EditorPreferences* preferences = nullptr;
     bool active = false;
     Texture* underlay = nullptr;
     float underlayAlpha = 0.5f;
+
+private:
+    void _DestroyEditor();
+    bool _IsBuilt(const char* refusal) const;
+    static void _ForgetMapElements(Pane* pane);
 };
 
 extern EditorShell* theEditorShell;

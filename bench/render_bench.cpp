@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Engine/Texture.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheRenderer.h"
@@ -35,21 +36,6 @@ void StartRenderingOnce()
     theVideoSystem.Startup();
     theRenderer.Startup();
     atexit(StopRendering);  // before the singletons' own destructors check that they were stopped
-}
-
-// Every console line is echoed to stderr; thousands of them would bury the results.
-template <typename Fn>
-void Quietly(Fn fn)
-{
-    fflush(stderr);
-    const int saved = dup(2);
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, 2);
-    fn();
-    fflush(stderr);
-    dup2(saved, 2);
-    close(null);
-    close(saved);
 }
 
 // A 64 x 64 32-bit picture, written to a temporary file and loaded as the game loads its sprites.

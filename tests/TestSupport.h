@@ -15,6 +15,12 @@ std::string CaptureDebugOutput(const std::function<void()>& fn);
 // The lines of text, split at line feeds (a final line feed ends the last line).
 std::vector<std::string> SplitLines(const std::string& text);
 
+// The file's bytes, or an empty string when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+// Dispatches every queued message as the main loop does (a quit message is dropped).
+void PumpMessages();
+
 // A death-test pattern that matches the text literally.
 std::string Literal(const std::string& text);
 

@@ -48,15 +48,7 @@ protected:
         PostMessageA(hWnd, message, wParam, lParam);
         Pump();
     }
-    void Pump()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    void Pump() { PumpMessages(); }
     static LPARAM KeyDownLParam(bool repeat) { return 1 | (repeat ? (1 << 30) : 0); }
     static LPARAM KeyUpLParam() { return static_cast<LPARAM>(1 | (1u << 30) | (1u << 31)); }
 

@@ -1,0 +1,131 @@
+// The editor on a 10 000-element map, headless: one whole editor frame (every view's update,
+// then drawing the panes, the grid and every element), and hover picking queries per second.
+#include <benchmark/benchmark.h>
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "BenchSupport.h"
+#include "Engine/TheApplication.h"
+#include "Engine/TheGameInterfaceAbstract.h"
+#include "Engine/TheInputSystem.h"
+#include "Engine/TheVideoSystem.h"
+#include "Game/EditorPreferences.h"
+#include "Game/EditorShell.h"
+#include "Game/MapArea.h"
+#include "Game/Pane.h"
+#include "Game/ViewXY.h"
+
+namespace {
+
+const int CHAINS = 400;
+const int CHAIN_VERTEXES = 10;  // closed chains: as many linedefs as vertexes
+const int OBJECTS = 10000 - 2 * CHAINS * CHAIN_VERTEXES;
+
+// The editor in the engine, as the game runs it in editing mode.
+class BenchGame : public TheGameInterfaceAbstract {
+public:
+    void PreInit() override { theVideoSystem.SetDesiredDisplayMode(1280, 1024, 32, 60, 0); }
+    void RunFrame() override { theEditorShell->Frame(); }
+};
+BenchGame theBenchGame;
+
+void StopEditor()
+{
+    Quietly([] {
+        delete theEditorShell;
+        theEditorShell = nullptr;
+        theApplication.RequestShutdown();
+        theApplication.RunFrame();
+    });
+}
+
+// Closed chains of ten vertexes scattered over the map, objects between them, one element in
+// a hundred selected.
+void StartEditorOnce()
+{
+    static bool started = false;
+    if (started) return;
+    started = true;
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    Quietly([] {
+        theApplication.Startup();
+        theEditorShell = new EditorShell();
+        theEditorShell->preferences = new EditorPreferences("data/Pinwhirl.ini");
+        theEditorShell->active = true;
+        theEditorShell->BuildEditor();
+        std::mt19937 random(12);
+        std::uniform_real_distribution<float> place(16.0f, 1008.0f);
+        std::uniform_real_distribution<float> step(-24.0f, 24.0f);
+        MapArea& map = *theMapArea;
+        for (int c = 0; c < CHAINS; ++c) {
+            Vec2f at(place(random), place(random));
+            Vertex* first = map.AddVertex(at, true);
+            Vertex* previous = first;
+            for (int i = 1; i < CHAIN_VERTEXES; ++i) {
+                at += Vec2f(step(random), step(random));
+                Vertex* next = map.AddVertex(at, true);
+                Linedef* linedef = map.AddLinedef(previous, next);
+                if ((c * CHAIN_VERTEXES + i) % 100 == 1) map.Select(linedef);
+                previous = next;
+            }
+            map.AddLinedef(previous, first);
+        }
+        for (int i = 0; i < OBJECTS; ++i) {
+            MapObject* object = map.AddObject(Vec2f(place(random), place(random)));
+            if (i % 100 == 0) map.Select(object);
+        }
+        theApplication.RunFrame();  // past frame 0, where every element would count as highlighted
+    });
+    atexit(StopEditor);
+}
+
+ViewXY& MapView()
+{
+    return *static_cast<ViewXY*>(theEditorShell->root->first->view);
+}
+
+void MouseTo(int x, int y)
+{
+    const Vec2i origin = theVideoSystem.GetClientOrigin();
+    SetCursorPos(origin.x + x, origin.y + y);
+    theInputSystem.Update();
+}
+
+void BM_EditorFrame(benchmark::State& state)
+{
+    StartEditorOnce();
+    MouseTo(480, 500);
+    for (auto _ : state) {
+        theEditorShell->Frame();
+        glFinish();
+    }
+    state.counters["elements"] =
+        double(theMapArea->GetVertexes().size() + theMapArea->GetLinedefs().size() + theMapArea->GetObjects().size());
+}
+BENCHMARK(BM_EditorFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The map view's update with the mouse over it is one hover pick over all three kinds.
+void BM_HoverPicking(benchmark::State& state)
+{
+    StartEditorOnce();
+    ViewXY& view = MapView();
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        MouseTo(20 + (i * 37) % 900, 20 + (i * 53) % 980);
+        ++i;
+        state.ResumeTiming();
+        view.hasMouse = true;
+        view.Update();
+        benchmark::DoNotOptimize(theMapArea->GetHighlighted().size());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_HoverPicking)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
