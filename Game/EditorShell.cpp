@@ -201,13 +201,26 @@ void EditorShell::SaveMapByName(const std::string& name)
 {
     if (!_IsBuilt("no map is saved")) return;
     const std::string path = MapArea::MapFilePath(name);
-    if (name.empty() || !theMapArea->SaveMapByName(name)) {
+    if (name.empty() || !_SaveWithoutChainCursor(name)) {
         theConsole.Printf("WARNING: could not save map \"%s\"\n", path.c_str());
         return;
     }
     // Saved under a name, the map is that map from now on: PLAY plays this file.
     theMapArea->SetName(name);
     theConsole.Printf("Saved map \"%s\"\n", path.c_str());
+}
+
+// The floating end of a line chain only follows the mouse; written out it would become a lone
+// vertex (a peg in play) that the map never had. It leaves the map for the save and comes back
+// at the same place, the last vertex as before.
+bool EditorShell::_SaveWithoutChainCursor(const std::string& name)
+{
+    if (chainCursor == nullptr) return theMapArea->SaveMapByName(name);
+    const Vec2f cursorPosition = chainCursor->position;
+    theMapArea->RemoveVertex(chainCursor);
+    const bool saved = theMapArea->SaveMapByName(name);
+    chainCursor = theMapArea->AddVertex(cursorPosition, true);
+    return saved;
 }
 
 void EditorShell::SaveMap()

@@ -59,6 +59,7 @@ public:
 private:
     void _DestroyEditor();
     bool _IsBuilt(const char* refusal) const;
+    bool _SaveWithoutChainCursor(const std::string& name);
     static void _ForgetMapElements(Pane* pane);
 };
 

@@ -195,6 +195,34 @@ TEST_F(EditorShellTest, BuildingAgainMakesANewTreeAndClosingLeavesNothingBehind)
     EXPECT_FALSE(std::filesystem::exists("data/maps/NEW.map"));
 }
 
+TEST_F(EditorShellTest, SavingInTheMiddleOfALineChainLeavesItsFloatingEndOut)
+{
+    MapArea& map = *theMapArea;
+    // The floating end is not written, and the chain goes on.
+    MoveMouseToWorld(Vec2f(128, 64));
+    RunFrame();
+    DoubleClick(1);
+    RunFrame();
+    ASSERT_EQ(EditMode, LINE_CHAIN_CREATION);
+    MoveMouseToWorld(Vec2f(192, 64));
+    RunFrame();
+    Click(1);
+    RunFrame();
+    ASSERT_EQ(map.GetVertexes().size(), 3u) << "the chain's two vertexes and its floating end";
+    Capture([this] { shell->SaveMapByName("CHAIN"); });
+    EXPECT_EQ(ReadWholeFile("data/maps/CHAIN.map"),
+              "Vertexes\n{\n\t(128, 64)\n\t(192, 64)\n}\n\nLinedefs\n{\n\t0, 1\n}"
+              "\n\nObjects\n{\n}\n\n");
+    ASSERT_NE(chainCursor, nullptr);
+    EXPECT_EQ(chainCursor, map.GetVertexes().back());
+    MoveMouseToWorld(Vec2f(192, 128));
+    RunFrame();
+    EXPECT_EQ(chainCursor->position, Vec2f(192, 128)) << "the chain's end follows the mouse again";
+    Key(VK_ESCAPE);
+    RunFrame();
+    EXPECT_EQ(map.GetVertexes().size(), 2u);
+}
+
 TEST_F(EditorShellTest, SaveNamesTheMapAndLoadReplacesItOnlyFromAFile)
 {
     MapArea& map = *theMapArea;
