@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Engine/AssertionFailure.h"
+#include "Engine/FileName.h"
 
 const uint8_t Image::_primerTGA_correct[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
@@ -30,7 +31,7 @@ Image::~Image()
 void Image::LoadFromFile(const std::string& fileName)
 {
     _fileName = fileName;
-    FILE* file = fopen(fileName.c_str(), "rb");
+    FILE* file = fopen(ResolveFileName(fileName).c_str(), "rb");
     FATAL_CHECK(file, "Image::LoadFromFile : failed to open \"%s\"\n", fileName.c_str());
     _LoadTGAFromFile(file);
     fclose(file);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Engine/AssertionFailure.h"
+#include "Engine/FileName.h"
 
 ParseFile::ParseFile(const char* fileName_) : fileName(fileName_)
 {
@@ -22,7 +23,7 @@ ParseFile::~ParseFile()
 
 void ParseFile::_OpenFileByName(const char* name)
 {
-    _fileHandle = fopen(name, "rb");
+    _fileHandle = fopen(ResolveFileName(name).c_str(), "rb");
     FATAL_CHECK(_fileHandle, "ParseFile::_OpenFileByName() : could not open file \"%s\" for reading", name);
 }
 

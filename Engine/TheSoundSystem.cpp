@@ -1,6 +1,7 @@
 #include "Engine/TheSoundSystem.h"
 
 #include "Engine/AssertionFailure.h"
+#include "Engine/FileName.h"
 #include "Engine/TheConsole.h"
 
 bool TheSoundSystem::_isInitialized = false;
@@ -44,7 +45,8 @@ void TheSoundSystem::_CheckFmodError()
 void TheSoundSystem::RegisterSound(int soundNumber, std::string fileName)
 {
     if (m_samples.find(soundNumber) != m_samples.end()) UnregisterSound(soundNumber);
-    m_samples[soundNumber].sample = FSOUND_Sample_Load(FSOUND_UNMANAGED, fileName.c_str(), FSOUND_2D, 0, 0);
+    m_samples[soundNumber].sample =
+        FSOUND_Sample_Load(FSOUND_UNMANAGED, ResolveFileName(fileName).c_str(), FSOUND_2D, 0, 0);
     // The reported expression keeps its source spacing.
     // clang-format off
     FATAL_CHECK(m_samples[ soundNumber ].sample != NULL, "Failed to load sound %s", fileName.c_str());

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Engine/FileName.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheRenderer.h"
@@ -106,10 +107,7 @@ void Game::UnloadMapByName(const std::string& name)
 
 bool Game::MapFileExists(const std::string& name) const
 {
-    FILE* file = fopen(MapArea::MapFilePath(name).c_str(), "rb");
-    if (!file) return false;
-    fclose(file);
-    return true;
+    return CanOpenFile(MapArea::MapFilePath(name));
 }
 
 void Game::AdvanceToNextMap()

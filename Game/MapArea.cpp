@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Engine/AssertionFailure.h"
+#include "Engine/FileName.h"
 #include "Engine/ParseFile.h"
 #include "Engine/TheApplication.h"
 #include "Game/Geometry.h"
@@ -453,7 +454,7 @@ bool MapArea::Load(const std::string& path)
 bool MapArea::Save(const std::string& path) const
 {
     std::string text;
-    return MapFile::Write(*this, text) && SaveTextSafely(path, text);
+    return MapFile::Write(*this, text) && SaveTextSafely(ResolveFileName(path), text);
 }
 
 void MapArea::LoadMapByName(const std::string& mapName)

@@ -1,0 +1,76 @@
+#include "Engine/FileName.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// A dangling symbolic link is an entry too: a save writes through it.
+bool EntryExists(const fs::path& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    return !error && fs::status_known(status) && status.type() != fs::file_type::not_found;
+}
+
+// The folder's entry whose name matches part ignoring case, the first in name order; empty for none.
+std::string FindIgnoringCase(const fs::path& folder, const std::string& part)
+{
+    std::error_code error;
+    fs::directory_iterator entry(folder.empty() ? fs::path(".") : folder, error);
+    std::string best;
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (SameIgnoringCase(name, part) && (best.empty() || name < best)) best = name;
+    }
+    return best;
+}
+
+}  // namespace
+
+std::string ResolveFileName(const std::string& path)
+{
+    if (path.empty() || EntryExists(path)) return path;
+    fs::path resolved;
+    bool found = true;
+    for (const fs::path& element : fs::path(path)) {
+        const std::string part = element.string();
+        // Below a part that matched nothing, nothing can match either.
+        if (found && !part.empty() && part != "." && part != ".." && !element.has_root_path() &&
+            !EntryExists(resolved / element)) {
+            const std::string match = FindIgnoringCase(resolved, part);
+            found = !match.empty();
+            resolved /= found ? fs::path(match) : element;
+        } else {
+            resolved /= element;
+        }
+    }
+    return resolved.string();
+}
+
+bool CanOpenFile(const std::string& path)
+{
+    // A folder opens for reading here but not on Windows, and it is no file to read anyway.
+    const std::string resolved = ResolveFileName(path);
+    std::error_code error;
+    if (fs::is_directory(resolved, error)) return false;
+    FILE* file = fopen(resolved.c_str(), "rb");
+    if (file == nullptr) return false;
+    fclose(file);
+    return true;
+}

@@ -1,0 +1,14 @@
+// File names as the program's users type them. Typed text arrives in capitals and Windows
+// ignores the case of file names; so does every path this program opens by name.
+#pragma once
+
+#include <string>
+
+// The path of the file that path names on a file system that ignores case: each part of it
+// that exists as written is kept, a part that does not is replaced by the first entry of its
+// folder (in name order) that matches it ignoring ASCII case, and a part that matches nothing
+// is kept as written, so a new file is created with the name as typed.
+std::string ResolveFileName(const std::string& path);
+
+// Whether the file that path names (case ignored) opens for reading; a folder does not.
+bool CanOpenFile(const std::string& path);
