@@ -17,6 +17,7 @@
 #include "Game/Game.h"
 #include "Game/MapArea.h"
 #include "Game/Pane.h"
+#include "Game/StartupDialog.h"
 #include "Game/ViewInfo.h"
 #include "Game/ViewXY.h"
 
@@ -44,8 +45,7 @@ EditorShell::~EditorShell()
 
 void EditorShell::PreInit()
 {
-    // Stands in for the start-up dialog until it lands: the windowed game at 1280 x 1024.
-    theVideoSystem.SetDesiredDisplayMode(1280, 1024, 32, 85, 0);
+    StartupDialog::ShowStartupDialog();
     delete preferences;
     preferences = new EditorPreferences(PREFERENCES_FILE);
 }
