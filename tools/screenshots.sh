@@ -9,3 +9,5 @@ for script in play_through overlay levels; do
     "$exe" 2> /dev/null
   rm "docs/.$script.script"
 done
+# The start-up dialog as it shows in an X server (Xvfb, which the script installs).
+tests/e2e/startup_dialog_x11.sh "$exe" . "$(dirname "$exe")/tests/game_data_writer" docs/startup-dialog.png

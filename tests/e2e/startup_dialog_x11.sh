@@ -4,10 +4,11 @@
 # "1280 x 1024 Windowed Editor" and "Start!" starts the editor; Tab, Shift+Tab and the arrows
 # move as in Windows. With a file argument (or PINWHIRL_DIALOG_SHOT) the dialog's picture is kept.
 set -euo pipefail
-exe=$1
-root=$2
-write_data=$3
+exe=$(readlink -f "$1")
+root=$(readlink -f "$2")
+write_data=$(readlink -f "$3")
 shot=${4:-${PINWHIRL_DIALOG_SHOT:-}}
+[ -z "$shot" ] || shot=$(readlink -f "$shot")
 "$root/tools/install-deps.sh" xvfb xdotool x11-apps imagemagick > /dev/null
 
 work=$(mktemp -d)
