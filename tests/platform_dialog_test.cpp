@@ -126,6 +126,10 @@ TEST(DialogTemplateTest, TheResourceScriptBuildsTheStartupTemplate)
     // The radio buttons are one group, the push buttons another.
     EXPECT_NE(dialog.items[1].style & WS_GROUP, 0u);
     EXPECT_NE(dialog.items[5].style & WS_GROUP, 0u);
+    // The reader keeps every byte the writer wrote.
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(101), RT_DIALOG);
+    const uint8_t* bytes = static_cast<const uint8_t*>(StartupBytes());
+    EXPECT_EQ(WriteDialogTemplate(dialog), std::vector<uint8_t>(bytes, bytes + SizeofResource(nullptr, resource)));
 }
 
 TEST(DialogTemplateTest, ATemplateThatCannotBeReadFailsTheDialogBox)

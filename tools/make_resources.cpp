@@ -5,12 +5,14 @@
 //
 //   make_resources <script.rc> <output.cpp>
 //
-// It understands what dialog scripts are written with: comments, #include of windows.h (whose
-// names it knows) and of headers of #defines, numbers and names joined with | and NOT, the
+// Texts are Windows-1252, as resource scripts are. It understands what dialog scripts are written with: comments,
+// #include of windows.h (whose names it knows) and of headers of #defines, numbers and names joined with | and NOT, the
 // DIALOG statement with STYLE, EXSTYLE, CAPTION and FONT, and the CONTROL, GROUPBOX, PUSHBUTTON,
 // DEFPUSHBUTTON, RADIOBUTTON, AUTORADIOBUTTON, CHECKBOX, AUTOCHECKBOX, LTEXT, CTEXT and RTEXT
 // controls. Anything else is an error with its line number.
 #include <windows.h>
+
+#include "DialogTemplate.h"
 
 #include <cctype>
 #include <cstdint>
@@ -153,7 +155,6 @@ public:
                         ++at;
                         break;
                     } else {
-                        if (static_cast<unsigned char>(text[at]) >= 0x80) Fail(path, line, "text must be ASCII");
                         token.text += text[at++];
                     }
                 }
@@ -211,24 +212,10 @@ private:
     std::map<std::string, long>& _defines;
 };
 
-struct Control {
-    uint32_t style = 0, exStyle = 0;
-    int16_t x = 0, y = 0, cx = 0, cy = 0;
+// A DIALOG statement: the resource's number and its template.
+struct DialogResource {
     uint16_t id = 0;
-    std::string className;
-    std::string text;
-};
-
-struct Dialog {
-    uint16_t id = 0;
-    uint32_t style = WS_POPUP | WS_BORDER | WS_SYSMENU;
-    uint32_t exStyle = 0;
-    int16_t x = 0, y = 0, cx = 0, cy = 0;
-    std::string caption;
-    bool hasFont = false;
-    uint16_t pointSize = 0;
-    std::string face;
-    std::vector<Control> controls;
+    DialogTemplate dialog;
 };
 
 class Parser {
@@ -241,29 +228,25 @@ public:
         _tokens.push_back(end);
     }
 
-    std::vector<Dialog> Parse()
+    std::vector<DialogResource> Parse()
     {
-        std::vector<Dialog> dialogs;
+        std::vector<DialogResource> resources;
         while (Peek().kind != Token::END) {
-            Dialog dialog;
-            dialog.id = uint16_t(Value());
+            DialogResource resource;
+            resource.id = uint16_t(Value());
             const Token& kind = Next();
             if (kind.kind != Token::NAME || Upper(kind.text) != "DIALOG")
                 Fail(_path, kind.line, "only DIALOG resources are supported");
             // Memory options of 16-bit Windows are accepted and mean nothing.
             while (Peek().kind == Token::NAME && IsMemoryOption(Upper(Peek().text))) Next();
-            dialog.x = int16_t(Value());
-            Expect(",");
-            dialog.y = int16_t(Value());
-            Expect(",");
-            dialog.cx = int16_t(Value());
-            Expect(",");
-            dialog.cy = int16_t(Value());
+            DialogTemplate& dialog = resource.dialog;
+            dialog.style = WS_POPUP | WS_BORDER | WS_SYSMENU;
+            Rectangle(dialog.x, dialog.y, dialog.cx, dialog.cy);
             Options(dialog);
             Controls(dialog);
-            dialogs.push_back(dialog);
+            resources.push_back(resource);
         }
-        return dialogs;
+        return resources;
     }
 
 private:
@@ -338,7 +321,7 @@ private:
         return style;
     }
 
-    void Options(Dialog& dialog)
+    void Options(DialogTemplate& dialog)
     {
         for (;;) {
             const Token& token = Peek();
@@ -382,29 +365,29 @@ private:
         return true;
     }
 
-    void Controls(Dialog& dialog)
+    void Controls(DialogTemplate& dialog)
     {
         if (!Block("{", "BEGIN")) Fail(_path, Peek().line, "expected BEGIN");
         while (!Block("}", "END")) {
             const Token& token = Next();
             if (token.kind != Token::NAME) Fail(_path, token.line, "expected a control");
-            dialog.controls.push_back(ControlStatement(Upper(token.text), token.line));
+            dialog.items.push_back(ControlStatement(Upper(token.text), token.line));
         }
     }
 
-    Control ControlStatement(const std::string& word, int line)
+    DialogItemTemplate ControlStatement(const std::string& word, int line)
     {
-        Control control;
+        DialogItemTemplate control;
         control.text = String();
         Expect(",");
         control.id = uint16_t(Value());
         Expect(",");
         if (word == "CONTROL") {
-            control.className = String();
+            ClassOf(control, String());
             Expect(",");
             control.style = Style(WS_CHILD | WS_VISIBLE);
             Expect(",");
-            Rectangle(control);
+            Rectangle(control.x, control.y, control.cx, control.cy);
             if (More()) control.exStyle = Style(0);
             return control;
         }
@@ -423,8 +406,8 @@ private:
         };
         const auto found = SHORTHANDS.find(word);
         if (found == SHORTHANDS.end()) Fail(_path, line, "unsupported control " + word);
-        control.className = found->second.first;
-        Rectangle(control);
+        ClassOf(control, found->second.first);
+        Rectangle(control.x, control.y, control.cx, control.cy);
         uint32_t style = WS_CHILD | WS_VISIBLE | found->second.second;
         if (More()) {
             style = Style(style);
@@ -434,83 +417,28 @@ private:
         return control;
     }
 
-    void Rectangle(Control& control)
+    void Rectangle(short& x, short& y, short& cx, short& cy)
     {
-        control.x = int16_t(Value());
+        x = short(Value());
         Expect(",");
-        control.y = int16_t(Value());
+        y = short(Value());
         Expect(",");
-        control.cx = int16_t(Value());
+        cx = short(Value());
         Expect(",");
-        control.cy = int16_t(Value());
+        cy = short(Value());
+    }
+    // A predefined class goes in by its atom.
+    static void ClassOf(DialogItemTemplate& control, const std::string& name)
+    {
+        const auto atom = CLASS_ATOMS.find(Upper(name));
+        control.classAtom = atom != CLASS_ATOMS.end() ? atom->second : 0;
+        control.className = atom != CLASS_ATOMS.end() ? "" : name;
     }
 
     std::string _path;
     std::vector<Token> _tokens;
     const std::map<std::string, long>& _defines;
     size_t _at = 0;
-};
-
-// The binary template, laid out as DLGTEMPLATE and DLGITEMTEMPLATE are in an executable.
-class TemplateWriter {
-public:
-    std::vector<uint8_t> Write(const Dialog& dialog)
-    {
-        Dword(dialog.style);
-        Dword(dialog.exStyle);
-        Word(uint16_t(dialog.controls.size()));
-        Word(uint16_t(dialog.x));
-        Word(uint16_t(dialog.y));
-        Word(uint16_t(dialog.cx));
-        Word(uint16_t(dialog.cy));
-        Word(0);  // no menu
-        Word(0);  // the dialog class
-        Text(dialog.caption);
-        if (dialog.style & DS_SETFONT) {
-            Word(dialog.pointSize);
-            Text(dialog.face);
-        }
-        for (const Control& control : dialog.controls) {
-            while (_bytes.size() % 4 != 0) _bytes.push_back(0);
-            Dword(control.style);
-            Dword(control.exStyle);
-            Word(uint16_t(control.x));
-            Word(uint16_t(control.y));
-            Word(uint16_t(control.cx));
-            Word(uint16_t(control.cy));
-            Word(control.id);
-            const auto atom = CLASS_ATOMS.find(Upper(control.className));
-            if (atom != CLASS_ATOMS.end()) {
-                Word(0xFFFF);
-                Word(atom->second);
-            } else {
-                Text(control.className);
-            }
-            Text(control.text);
-            Word(0);  // no creation data
-        }
-        return _bytes;
-    }
-
-private:
-    void Word(uint16_t value)
-    {
-        _bytes.push_back(uint8_t(value));
-        _bytes.push_back(uint8_t(value >> 8));
-    }
-    void Dword(uint32_t value)
-    {
-        Word(uint16_t(value));
-        Word(uint16_t(value >> 16));
-    }
-    // ASCII, so each character is its own UTF-16 code unit.
-    void Text(const std::string& text)
-    {
-        for (char c : text) Word(uint8_t(c));
-        Word(0);
-    }
-
-    std::vector<uint8_t> _bytes;
 };
 
 }  // namespace
@@ -524,19 +452,20 @@ int main(int argc, char** argv)
     std::map<std::string, long> defines;
     std::vector<Token> tokens;
     Lexer(defines).Read(argv[1], tokens);
-    const std::vector<Dialog> dialogs = Parser(argv[1], tokens, defines).Parse();
+    const std::vector<DialogResource> resources = Parser(argv[1], tokens, defines).Parse();
 
     std::ostringstream out;
     std::string script = argv[1];
     if (script.rfind('/') != std::string::npos) script = script.substr(script.rfind('/') + 1);
     out << "// Made by make_resources from " << script << "; edit that file instead.\n"
         << "#include \"PlatformResources.h\"\n\nnamespace {\n";
-    for (const Dialog& dialog : dialogs) {
-        const std::vector<uint8_t> bytes = TemplateWriter().Write(dialog);
-        out << "\nconst unsigned char DIALOG_" << dialog.id << "[] = {";
+    for (const DialogResource& resource : resources) {
+        const std::vector<uint8_t> bytes = WriteDialogTemplate(resource.dialog);
+        const std::string name = "DIALOG_" + std::to_string(resource.id);
+        out << "\nconst unsigned char " << name << "[] = {";
         for (size_t i = 0; i < bytes.size(); ++i) out << (i % 16 == 0 ? "\n    " : " ") << int(bytes[i]) << ",";
-        out << "\n};\nconst PlatformResource REGISTER_DIALOG_" << dialog.id << "(RT_DIALOG, MAKEINTRESOURCEA("
-            << dialog.id << "), DIALOG_" << dialog.id << ", sizeof(DIALOG_" << dialog.id << "));\n";
+        out << "\n};\nconst PlatformResource REGISTER_" << name << "(RT_DIALOG, MAKEINTRESOURCEA(" << resource.id
+            << "), " << name << ", sizeof(" << name << "));\n";
     }
     out << "\n}  // namespace\n";
 

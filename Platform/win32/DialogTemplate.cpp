@@ -83,6 +83,32 @@ private:
     bool _failed = false;
 };
 
+class TemplateWriter {
+public:
+    void Word(WORD value)
+    {
+        bytes.push_back(uint8_t(value));
+        bytes.push_back(uint8_t(value >> 8));
+    }
+    void Dword(DWORD value)
+    {
+        Word(WORD(value));
+        Word(WORD(value >> 16));
+    }
+    // ANSI (Windows-1252) to zero-terminated UTF-16.
+    void Text(const std::string& text)
+    {
+        for (char c : text) Word(WORD(FontRasterizer::AnsiToUnicode(uint8_t(c))));
+        Word(0);
+    }
+    void AlignToDword()
+    {
+        while (bytes.size() % 4 != 0) bytes.push_back(0);
+    }
+
+    std::vector<uint8_t> bytes;
+};
+
 bool Refuse(std::string* error, const char* reason)
 {
     if (error != nullptr) *error = reason;
@@ -125,4 +151,36 @@ bool ReadDialogTemplate(const void* data, size_t size, DialogTemplate* dialog, s
         dialog->items.push_back(item);
     }
     return true;
+}
+
+std::vector<uint8_t> WriteDialogTemplate(const DialogTemplate& dialog)
+{
+    TemplateWriter out;
+    out.Dword(dialog.style);
+    out.Dword(dialog.exStyle);
+    out.Word(WORD(dialog.items.size()));
+    for (short value : {dialog.x, dialog.y, dialog.cx, dialog.cy}) out.Word(WORD(value));
+    out.Word(0);  // no menu
+    out.Word(0);  // the dialog class
+    out.Text(dialog.caption);
+    if ((dialog.style & DS_SETFONT) != 0) {
+        out.Word(dialog.pointSize);
+        out.Text(dialog.face);
+    }
+    for (const DialogItemTemplate& item : dialog.items) {
+        out.AlignToDword();
+        out.Dword(item.style);
+        out.Dword(item.exStyle);
+        for (short value : {item.x, item.y, item.cx, item.cy}) out.Word(WORD(value));
+        out.Word(item.id);
+        if (item.classAtom != 0) {
+            out.Word(0xFFFF);
+            out.Word(item.classAtom);
+        } else {
+            out.Text(item.className);
+        }
+        out.Text(item.text);
+        out.Word(0);  // no creation data
+    }
+    return out.bytes;
 }

@@ -1,8 +1,9 @@
 // A dialog template (DLGTEMPLATE and its DLGITEMTEMPLATEs, as a resource compiler lays them out
-// in an executable) read into plain values.
+// in an executable) read into plain values, and written back from them.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,3 +34,7 @@ struct DialogTemplate {
 // reason for an extended (DLGTEMPLATEEX) template, a menu or class of its own, or one that ends
 // early.
 bool ReadDialogTemplate(const void* data, size_t size, DialogTemplate* dialog, std::string* error);
+
+// The binary template of the values, with no menu and the dialog class; DS_SETFONT in the style
+// writes the font.
+std::vector<uint8_t> WriteDialogTemplate(const DialogTemplate& dialog);
