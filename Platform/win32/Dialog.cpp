@@ -3,8 +3,6 @@
 // CheckDlgButton and IsDlgButtonChecked work its buttons. Headless, or in a scripted run, nobody
 // can click: the script's `dialog` lines answer it, and without one it takes Enter at once.
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -15,18 +13,7 @@
 #include "PlatformInternal.h"
 #include "PlatformScript.h"
 
-namespace {
-
-// TEMPORARY until the layer's log entry point lands.
-void PlatformLog(const char* format, ...)
-{
-    char text[2048];
-    va_list arguments;
-    va_start(arguments, format);
-    vsnprintf(text, sizeof(text), format, arguments);
-    va_end(arguments);
-    OutputDebugStringA(text);
-}
+namespace {}  // namespace
 
 struct PlatformDialog {
     DialogTemplate dialogTemplate;
@@ -42,11 +29,11 @@ struct PlatformDialog {
     bool closeBoxPushed = false;
 };
 
-// Open dialogs, the newest last (a dialog procedure may open another).
+namespace {
+
 std::vector<PlatformDialog*>& OpenDialogs()
 {
-    static auto* dialogs = new std::vector<PlatformDialog*>;
-    return *dialogs;
+    return Platform().dialogs.open;
 }
 
 HWND ToHandle(PlatformDialog* dialog)

@@ -112,6 +112,28 @@ struct ScriptState {
     long swapCount = 0;
 };
 
+// --- Dialog.cpp ---
+struct PlatformDialog;
+
+struct DialogState {
+    std::vector<PlatformDialog*> open;  // the newest last: a dialog procedure may open another
+};
+
+// --- Resources.cpp ---
+struct PlatformResourceEntry {
+    WORD typeId = 0;  // 0 when named
+    std::string typeName;
+    WORD nameId = 0;
+    std::string name;
+    const void* data = nullptr;
+    DWORD size = 0;
+};
+
+// The program's resources, handed over during static construction; a test's reset keeps them.
+struct ResourceState {
+    std::vector<PlatformResourceEntry> entries;
+};
+
 struct PlatformState {
     VideoState video;
     WindowState windows;
@@ -123,6 +145,8 @@ struct PlatformState {
     WglState wgl;
     ClockState clock;
     ScriptState script;
+    DialogState dialogs;
+    ResourceState resources;
 };
 
 // The layer's state. It is made on first use, which can be during static construction (the

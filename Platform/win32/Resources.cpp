@@ -5,25 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "PlatformInternal.h"
 #include "PlatformResources.h"
 
 namespace {
-
-struct ResourceEntry {
-    WORD typeId;  // 0 when named
-    std::string typeName;
-    WORD nameId;
-    std::string name;
-    const void* data;
-    DWORD size;
-};
-
-// Filled during static construction, from other files: made on first use, never destroyed.
-std::vector<ResourceEntry>& Table()
-{
-    static auto* table = new std::vector<ResourceEntry>;
-    return *table;
-}
 
 // Resource names compare ignoring case, as on Windows; an integer only equals the same integer.
 bool SameName(WORD id, const std::string& name, LPCSTR wanted)
@@ -42,19 +27,19 @@ void Split(LPCSTR value, WORD* id, std::string* name)
 
 PlatformResource::PlatformResource(LPCSTR type, LPCSTR name, const void* data, size_t size)
 {
-    ResourceEntry entry;
+    PlatformResourceEntry entry;
     Split(type, &entry.typeId, &entry.typeName);
     Split(name, &entry.nameId, &entry.name);
     entry.data = data;
     entry.size = DWORD(size);
-    Table().push_back(entry);
+    Platform().resources.entries.push_back(entry);
 }
 
 // The program is the only module: every instance handle, null included, names it.
 HRSRC WINAPI FindResourceA(HMODULE, LPCSTR name, LPCSTR type)
 {
     if (name == nullptr || type == nullptr) return nullptr;
-    for (ResourceEntry& entry : Table()) {
+    for (PlatformResourceEntry& entry : Platform().resources.entries) {
         if (SameName(entry.typeId, entry.typeName, type) && SameName(entry.nameId, entry.name, name))
             return reinterpret_cast<HRSRC>(&entry);
     }
@@ -64,7 +49,7 @@ HRSRC WINAPI FindResourceA(HMODULE, LPCSTR name, LPCSTR type)
 HGLOBAL WINAPI LoadResource(HMODULE, HRSRC resource)
 {
     if (resource == nullptr) return nullptr;
-    return const_cast<void*>(reinterpret_cast<ResourceEntry*>(resource)->data);
+    return const_cast<void*>(reinterpret_cast<PlatformResourceEntry*>(resource)->data);
 }
 
 LPVOID WINAPI LockResource(HGLOBAL data)
@@ -74,5 +59,5 @@ LPVOID WINAPI LockResource(HGLOBAL data)
 
 DWORD WINAPI SizeofResource(HMODULE, HRSRC resource)
 {
-    return resource == nullptr ? 0 : reinterpret_cast<ResourceEntry*>(resource)->size;
+    return resource == nullptr ? 0 : reinterpret_cast<PlatformResourceEntry*>(resource)->size;
 }

@@ -47,15 +47,17 @@ void PlatformResetForTesting()
     ChangeDisplaySettingsA(nullptr, 0);
     PlatformDeleteAllGdiObjects();
 
-    // SDL stays up, and the desktop window keeps its handle.
+    // SDL stays up, the desktop window keeps its handle, and the program its resources.
     PlatformState& state = Platform();
     const VideoState video = state.video;
     PlatformWindow* const desktop = state.windows.desktop;
     const ClockState clock = state.clock;
+    const ResourceState resources = state.resources;
     state = PlatformState();
     state.video = video;
     state.windows.desktop = desktop;
     state.clock = clock;
+    state.resources = resources;
     PlatformClockReset();
     PlatformApplyCursorVisibility();
 }
