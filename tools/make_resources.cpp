@@ -383,7 +383,8 @@ private:
         control.id = uint16_t(Value());
         Expect(",");
         if (word == "CONTROL") {
-            ClassOf(control, String());
+            // The class goes in by its name, in capitals, as windres writes it.
+            control.className = Upper(String());
             Expect(",");
             control.style = Style(WS_CHILD | WS_VISIBLE);
             Expect(",");

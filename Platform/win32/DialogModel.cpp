@@ -1,5 +1,7 @@
 #include "DialogModel.h"
 
+#include <strings.h>
+
 namespace {
 
 const WORD BUTTON_CLASS = 0x0080;
@@ -15,8 +17,9 @@ DialogControl MakeControl(const DialogItemTemplate& item, int baseUnitX, int bas
     control.rect.top = DialogModel::ToPixelsY(item.y, baseUnitY);
     control.rect.right = control.rect.left + DialogModel::ToPixelsX(item.cx, baseUnitX);
     control.rect.bottom = control.rect.top + DialogModel::ToPixelsY(item.cy, baseUnitY);
-    const bool isButton = item.classAtom == BUTTON_CLASS || (item.classAtom == 0 && item.className == "Button");
-    const bool isStatic = item.classAtom == STATIC_CLASS || (item.classAtom == 0 && item.className == "Static");
+    // A predefined class may be named instead of given by its atom; class names ignore case.
+    const bool isButton = item.classAtom == BUTTON_CLASS || strcasecmp(item.className.c_str(), "Button") == 0;
+    const bool isStatic = item.classAtom == STATIC_CLASS || strcasecmp(item.className.c_str(), "Static") == 0;
     if (isButton) {
         switch (item.style & BS_TYPEMASK) {
         case BS_PUSHBUTTON:
