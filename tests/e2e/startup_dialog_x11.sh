@@ -3,6 +3,7 @@
 # from xdotool. Enter starts the windowed game; Escape and the close box quit; a click on
 # "1280 x 1024 Windowed Editor" and "Start!" starts the editor; Tab, Shift+Tab and the arrows
 # move as in Windows. With a file argument (or PINWHIRL_DIALOG_SHOT) the dialog's picture is kept.
+# windows: skip the window, its metrics and colours are the Linux layer's; wine draws its own dialog
 set -euo pipefail
 exe=$(readlink -f "$1")
 root=$(readlink -f "$2")
