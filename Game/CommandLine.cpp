@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "Engine/FileName.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Game/EditorShell.h"
@@ -32,18 +31,15 @@ bool BeginsWithIgnoringCase(const char* text, const char* word)
     return true;
 }
 
-// A typed name that has no map file must not end the program or lose the edited map.
-bool HasMapFile(const std::string& name)
-{
-    if (theGame->MapFileExists(name)) return true;
-    theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
-    return false;
-}
-
 void Warp(const char* text)
 {
     Field name;
-    if (sscanf(text, "WARP %255s", name) != 1 || !HasMapFile(name)) return;
+    if (sscanf(text, "WARP %255s", name) != 1) return;
+    // A typed name that has no map file must not end the program or lose the edited map.
+    if (!theGame->MapFileExists(name)) {
+        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
+        return;
+    }
     theGame->SetMode(MODE_AIM);
     theGame->SetMap(name);
 }
@@ -69,23 +65,18 @@ void Save(const char* text)
         theEditorShell->SaveMap();
 }
 
+// The shell refuses a map or a picture that has no file, keeping the map being edited.
 void Load(const char* text)
 {
     Field name;
-    if (sscanf(text, "LOAD %255s", name) == 1 && HasMapFile(name)) theEditorShell->LoadMapByName(name);
+    if (sscanf(text, "LOAD %255s", name) == 1) theEditorShell->LoadMapByName(name);
 }
 
 void Underlay(const char* text)
 {
     Field name;
-    if (sscanf(text, "BG %255s", name) != 1) return;
-    // A missing picture would end the program, taking the unsaved map with it.
-    const std::string picture = "data/maps/" + std::string(name) + ".tga";
-    if (!CanOpenFile(picture)) {
-        theConsole.Printf("WARNING: no picture file \"%s\"\n", picture.c_str());
-        return;
-    }
-    theEditorShell->SetUnderlay(picture.c_str());
+    if (sscanf(text, "BG %255s", name) == 1)
+        theEditorShell->SetUnderlay(("data/maps/" + std::string(name) + ".tga").c_str());
 }
 
 void Edit(const char*)

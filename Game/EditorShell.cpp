@@ -1,12 +1,11 @@
 #include "Game/EditorShell.h"
 
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 #include <windows.h>
 #include <GL/gl.h>
 
+#include "Engine/FileName.h"
 #include "Engine/Texture.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
@@ -29,12 +28,6 @@ EditorPreferences* thePreferences = nullptr;
 
 static const char* const PREFERENCES_FILE = "data/Pinwhirl.ini";
 static const float MAP_VIEW_SHARE = 0.75f;
-
-static bool FileExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
 
 EditorShell::~EditorShell()
 {
@@ -111,14 +104,14 @@ void EditorShell::LeaveForPlay()
     // closing the editor would throw the edited map away.
     const std::string name = theMapArea != nullptr ? theMapArea->GetName() : std::string();
     const std::string path = MapArea::MapFilePath(name);
-    if (name.empty() || !FileExists(path)) {
+    if (name.empty() || !CanOpenFile(path)) {
         theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
         return;
     }
     // A map saved here has no background until the build paints one; the game cannot start
     // a map without it.
     const std::string background = "data/maps/" + name + ".tga";
-    if (!FileExists(background)) {
+    if (!CanOpenFile(background)) {
         theConsole.Printf("WARNING: no background picture \"%s\"\n", background.c_str());
         return;
     }
@@ -142,7 +135,7 @@ void EditorShell::SetUnderlay(const char* fileName)
     underlay = nullptr;
     if (fileName == nullptr) return;
     // A mistyped name must not end the program and take the edited map with it.
-    if (!FileExists(fileName)) {
+    if (!CanOpenFile(fileName)) {
         theConsole.Printf("WARNING: no underlay picture \"%s\"\n", fileName);
         return;
     }
@@ -234,7 +227,7 @@ void EditorShell::LoadMapByName(const std::string& name)
     if (!_IsBuilt("no map is loaded")) return;
     const std::string path = MapArea::MapFilePath(name);
     // A missing file would be fatal; the map being edited stays instead.
-    if (!FileExists(path)) {
+    if (!CanOpenFile(path)) {
         theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
         return;
     }

@@ -1,0 +1,130 @@
+// The command line's editor commands typed into the real game, started as the start-up dialog's
+// "1280 x 1024 Windowed Editor" leaves it: LOAD, SET and DELETE on the element under the mouse,
+// SAVE and SAVE NEW, BG, PLAY and EDIT, with names typed in capitals.
+#include <gtest/gtest.h>
+
+#include <PlatformScript.h>
+
+#include <filesystem>
+#include <string>
+
+#include "EditorDriver.h"
+#include "Game/GameInterface.h"
+#include "Game/MapObject.h"
+#include "GameFixture.h"
+
+static TheGameInterface theGameInterface;
+
+namespace {
+
+class EditorCommandTest : public GameTest, public EditorDriver {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(PlatformLoadScriptText("dialog 1002 ok\n", "dialog.script", &error)) << error;
+        Start();
+        ASSERT_EQ(theGame->mode, MODE_EDIT);
+        ASSERT_NE(theMapArea, nullptr);
+    }
+    void TearDown() override
+    {
+        ReleaseAll();
+        GameTest::TearDown();
+        PlatformUnloadScript();
+    }
+    void Command(const std::string& text)
+    {
+        if (!theGame->commandLineOpen) Key(VK_OEM_3);
+        log += Capture([&] {
+            for (char c : text) Key(uint8_t(c));
+            Key(VK_RETURN);
+        });
+    }
+    bool Logged(const std::string& line) const { return log.find("CONSOLE: " + line + "\n") != std::string::npos; }
+    // map01's object at (200, 200), under the mouse so that the commands find it.
+    MapObject& HoverTheCollectible()
+    {
+        MoveMouseToWorld(Vec2f(200, 200));
+        RunFrames(2);
+        EXPECT_EQ(theMapArea->GetHighlighted().size(), 1u);
+        return *theMapArea->GetObjects().back();
+    }
+    static std::string Property(const MapObject& object, const std::string& key)
+    {
+        std::string value = "(none)";
+        object.properties.Get(key, value);
+        return value;
+    }
+};
+
+}  // namespace
+
+TEST_F(EditorCommandTest, SetSetxAndDeleteChangeTheElementUnderTheMouse)
+{
+    Command("LOAD MAP01");
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
+    ASSERT_EQ(theMapArea->GetObjects().size(), 2u);
+    MapObject& object = HoverTheCollectible();
+    Command("SET KIND STAR");
+    EXPECT_EQ(Property(object, "KIND"), "STAR");
+    Command("SETX A B");  // "set" with the key X and the value A
+    EXPECT_EQ(Property(object, "X"), "A");
+    EXPECT_EQ(Property(object, "XA"), "(none)");
+    Command("DELETE KIND");
+    EXPECT_EQ(Property(object, "KIND"), "(none)");
+    Command("SET ONLYAKEY");  // two fields or nothing
+    EXPECT_EQ(Property(object, "ONLYAKEY"), "(none)");
+}
+
+TEST_F(EditorCommandTest, SaveKeepsTheMapsOwnFileAndSaveNewMakesOneAsTyped)
+{
+    Command("LOAD MAP01");
+    HoverTheCollectible();
+    Command("SET KIND STAR");
+    Command("SAVE");
+    // The map typed as MAP01 is map01.map: that file is written, no other is made.
+    EXPECT_TRUE(Logged("Saved map \"data/maps/MAP01.map\"")) << log;
+    EXPECT_FALSE(std::filesystem::exists("data/maps/MAP01.map"));
+    EXPECT_NE(ReadWholeFile("data/maps/map01.map").find("\"KIND\" \"STAR\""), std::string::npos);
+    Command("SAVE NEW");
+    EXPECT_TRUE(Logged("Saved map \"data/maps/NEW.map\""));
+    EXPECT_NE(ReadWholeFile("data/maps/NEW.map").find("\"KIND\" \"STAR\""), std::string::npos);
+    EXPECT_EQ(theMapArea->GetName(), "NEW");
+}
+
+TEST_F(EditorCommandTest, AMissingMapOrPictureOnlyWarnsAndTheMapStays)
+{
+    Command("LOAD MAP01");
+    Command("LOAD NOPE");
+    EXPECT_TRUE(Logged("WARNING: no map file \"data/maps/NOPE.map\""));
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
+    EXPECT_EQ(theMapArea->GetObjects().size(), 2u);
+    Command("BGX");  // the word is "bg": the picture X
+    EXPECT_TRUE(Logged("WARNING: no underlay picture \"data/maps/X.tga\""));
+    EXPECT_EQ(theEditorShell->underlay, nullptr);
+    Command("BG MAP02");
+    EXPECT_NE(theEditorShell->underlay, nullptr);
+    EXPECT_EQ(theMapArea->GetObjects().size(), 2u);
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+}
+
+TEST_F(EditorCommandTest, PlayAndEditGoBetweenTheEditorAndTheGameClosingTheLine)
+{
+    Command("LOAD MAP02");
+    Command("PLAY");
+    EXPECT_EQ(theGame->mode, MODE_AIM);
+    EXPECT_FALSE(theGame->commandLineOpen);
+    EXPECT_EQ(theMapArea, nullptr);
+    EXPECT_EQ(theGame->currentMapName, "MAP02");
+    EXPECT_EQ(TheBall().position, Vec2f(512, 512));
+    Frames(2);
+    Command("EDIT");
+    EXPECT_EQ(theGame->mode, MODE_EDIT);
+    EXPECT_FALSE(theGame->commandLineOpen);
+    ASSERT_NE(theMapArea, nullptr);
+    EXPECT_EQ(theMapArea->GetName(), "MAP02");
+    EXPECT_NE(theEditorShell->underlay, nullptr);
+    RunFrames(2);
+}
