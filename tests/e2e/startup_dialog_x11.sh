@@ -85,13 +85,19 @@ expect_dialog() {
   got=$(grep -E 'ON (OKAY|CANCEL|HELP)|Dialog returned' "$case.log" | sed 's/^CONSOLE (pre-initialization!): //')
   [ "$got" = "$(printf '%b' "$1")" ] || fail "dialog log: $got"
 }
-# Started as the game loads map01 at once; the editor starts without a map.
+# Started as the game loads map01 at once; the editor builds its panes and starts without a map.
 expect_mode() {
   wait_for 'Application (finished)'
   grep -qF "Setting current display mode #8: 1280 x 1024 x 32 bpp (windowed)" "$case.log" || fail "not windowed"
-  local maps
-  maps=$(sed -n '/Renderer (finished)/,/Application (finished)/p' "$case.log" | grep -c '^MapElement() called' || true)
-  if [ "$1" = game ]; then [ "$maps" -gt 0 ] || fail "no map loaded"; else [ "$maps" -eq 0 ] || fail "a map loaded"; fi
+  local start maps panes
+  start=$(sed -n '/Renderer (finished)/,/Application (finished)/p' "$case.log")
+  maps=$(grep -c '^MapElement() called' <<< "$start" || true)
+  panes=$(grep -c '^CONSOLE: Creating pane #' <<< "$start" || true)
+  if [ "$1" = game ]; then
+    [ "$maps" -gt 0 ] && [ "$panes" -eq 0 ] || fail "not the game"
+  else
+    [ "$maps" -eq 0 ] && [ "$panes" -gt 0 ] || fail "not the editor"
+  fi
 }
 OK='ON OKAY\nDialog returned; return-value was 2\nDialog returned : OK'
 CANCEL='ON CANCEL\nDialog returned; return-value was 1\nDialog returned : CANCEL'
