@@ -6,13 +6,23 @@
 #include "Game/Linedef.h"
 #include "Game/MapItem.h"
 #include "Game/PlayField.h"
+#include "Game/ShotDirections.h"
 #include "Game/Vertex.h"
 
 Vec2f ShotVelocity(int32_t power, int32_t angle)
 {
     const double speed = power * 20;
-    const double theta = angle * 0.017453292519943295;
-    return Vec2f(float(std::cos(theta) * speed), float(std::sin(theta) * speed));
+    double cosine, sine;
+    if (angle >= 0 && angle < SHOT_ANGLES) {
+        // Every angle the panel can set: the same bits on every C library.
+        cosine = SHOT_DIRECTIONS[angle][0];
+        sine = SHOT_DIRECTIONS[angle][1];
+    } else {
+        const double theta = angle * 0.017453292519943295;
+        cosine = std::cos(theta);
+        sine = std::sin(theta);
+    }
+    return Vec2f(float(cosine * speed), float(sine * speed));
 }
 
 void FlightRecord::ForgetContactsIn(const MapArea& map)

@@ -16,6 +16,7 @@
 #include "Game/Collision.h"
 #include "Game/MapItem.h"
 #include "Game/PlayField.h"
+#include "Game/ShotDirections.h"
 #include "TestSupport.h"
 
 using testing::ElementsAre;
@@ -407,4 +408,21 @@ TEST(Collision, AToolFliesShotsOnAFieldLoadedFromItsFile)
     const int first = fly(62, 300);
     EXPECT_LT(first, 3000) << "the shot should win";
     EXPECT_EQ(fly(62, 300), first);
+}
+
+// The shot's direction comes from a table, not the C library, so that it is the same on every
+// build: each entry is the double nearest the exact value, one ulp at most from any decent libm.
+TEST(ShotVelocity, EveryPanelAngleHasItsNearestDoubleDirection)
+{
+    for (int angle = 0; angle < SHOT_ANGLES; ++angle) {
+        const double theta = angle * 0.017453292519943295;
+        const double cosine = SHOT_DIRECTIONS[angle][0], sine = SHOT_DIRECTIONS[angle][1];
+        EXPECT_LE(std::fabs(cosine - std::cos(theta)), std::nextafter(std::fabs(cosine), 2.0) - std::fabs(cosine))
+            << angle;
+        EXPECT_LE(std::fabs(sine - std::sin(theta)), std::nextafter(std::fabs(sine), 2.0) - std::fabs(sine)) << angle;
+    }
+    // Where the exact sine lies nearly halfway between two doubles, the nearer one.
+    EXPECT_EQ(SHOT_DIRECTIONS[297][1], -0.89100652418836789880884907688596285879611968994140625);
+    EXPECT_EQ(SHOT_DIRECTIONS[351][1], -0.1564344650402310910042302793954149819910526275634765625);
+    EXPECT_EQ(ShotVelocity(100, 270), Vec2f(float(-0x1.a79394c9e8a0ap-53 * 2000), -2000));
 }
