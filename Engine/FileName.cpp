@@ -41,11 +41,8 @@ std::string FindIgnoringCase(const fs::path& folder, const std::string& part)
     return best;
 }
 
-}  // namespace
-
-std::string ResolveFileName(const std::string& path)
+std::string ResolveParts(const std::string& path)
 {
-    if (path.empty() || EntryExists(path)) return path;
     fs::path resolved;
     bool found = true;
     for (const fs::path& element : fs::path(path)) {
@@ -61,6 +58,20 @@ std::string ResolveFileName(const std::string& path)
         }
     }
     return resolved.string();
+}
+
+}  // namespace
+
+std::string ResolveFileName(const std::string& path)
+{
+    if (path.empty() || EntryExists(path)) return path;
+    // A folder may hold names the narrow character set cannot spell (Windows converts every
+    // entry's name); the path then stays as typed, which on Windows already ignores case.
+    try {
+        return ResolveParts(path);
+    } catch (const std::exception&) {
+        return path;
+    }
 }
 
 bool CanOpenFile(const std::string& path)

@@ -31,15 +31,20 @@ bool BeginsWithIgnoringCase(const char* text, const char* word)
     return true;
 }
 
+// A typed map name names a file in data/maps and nothing beside or above it.
+bool IsMapName(const char* name)
+{
+    const bool plain = strpbrk(name, "/\\:") == nullptr && strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
+    if (!plain) theConsole.Printf("WARNING: \"%s\" is not a map name\n", name);
+    return plain;
+}
+
 void Warp(const char* text)
 {
     Field name;
-    if (sscanf(text, "WARP %255s", name) != 1) return;
-    // A typed name that has no map file must not end the program or lose the edited map.
-    if (!theGame->MapFileExists(name)) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
-        return;
-    }
+    if (sscanf(text, "WARP %255s", name) != 1 || !IsMapName(name)) return;
+    // A typed name that has no map must not end the program or lose the edited map.
+    if (!theGame->CanStartMap(name)) return;
     theGame->SetMode(MODE_AIM);
     theGame->SetMap(name);
 }
@@ -59,24 +64,24 @@ void Remove(const char* text)
 void Save(const char* text)
 {
     Field name;
-    if (sscanf(text, "SAVE %255s", name) == 1)
-        theEditorShell->SaveMapByName(name);
-    else
+    if (sscanf(text, "SAVE %255s", name) != 1)
         theEditorShell->SaveMap();
+    else if (IsMapName(name))
+        theEditorShell->SaveMapByName(name);
 }
 
 // The shell refuses a map or a picture that has no file, keeping the map being edited.
 void Load(const char* text)
 {
     Field name;
-    if (sscanf(text, "LOAD %255s", name) == 1) theEditorShell->LoadMapByName(name);
+    if (sscanf(text, "LOAD %255s", name) == 1 && IsMapName(name)) theEditorShell->LoadMapByName(name);
 }
 
 void Underlay(const char* text)
 {
     Field name;
-    if (sscanf(text, "BG %255s", name) == 1)
-        theEditorShell->SetUnderlay(("data/maps/" + std::string(name) + ".tga").c_str());
+    if (sscanf(text, "BG %255s", name) == 1 && IsMapName(name))
+        theEditorShell->SetUnderlay(Game::BackgroundPath(name).c_str());
 }
 
 void Edit(const char*)

@@ -103,18 +103,11 @@ void EditorShell::LeaveForPlay()
     // The game plays the map's file as last saved; without one there is nothing to play, and
     // closing the editor would throw the edited map away.
     const std::string name = theMapArea != nullptr ? theMapArea->GetName() : std::string();
-    const std::string path = MapArea::MapFilePath(name);
-    if (name.empty() || !CanOpenFile(path)) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
+    if (name.empty()) {
+        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
         return;
     }
-    // A map saved here has no background until the build paints one; the game cannot start
-    // a map without it.
-    const std::string background = "data/maps/" + name + ".tga";
-    if (!CanOpenFile(background)) {
-        theConsole.Printf("WARNING: no background picture \"%s\"\n", background.c_str());
-        return;
-    }
+    if (!theGame->CanStartMap(name)) return;
     theGame->SetCommandLineOpen(false);
     theGame->SetMode(MODE_AIM);
     CloseEditor();
@@ -131,15 +124,15 @@ bool EditorShell::_IsBuilt(const char* refusal) const
 void EditorShell::SetUnderlay(const char* fileName)
 {
     if (!_IsBuilt("the underlay is not changed")) return;
-    delete underlay;
-    underlay = nullptr;
-    if (fileName == nullptr) return;
-    // A mistyped name must not end the program and take the edited map with it.
-    if (!CanOpenFile(fileName)) {
+    // A mistyped name must not end the program and take the edited map with it, nor take
+    // away the underlay shown now.
+    if (fileName != nullptr && !CanOpenFile(fileName)) {
         theConsole.Printf("WARNING: no underlay picture \"%s\"\n", fileName);
         return;
     }
-    underlay = new Texture(fileName);
+    delete underlay;
+    underlay = nullptr;
+    if (fileName != nullptr) underlay = new Texture(fileName);
 }
 
 void EditorShell::Frame()

@@ -110,6 +110,25 @@ bool Game::MapFileExists(const std::string& name) const
     return CanOpenFile(MapArea::MapFilePath(name));
 }
 
+std::string Game::BackgroundPath(const std::string& name)
+{
+    return "data/maps/" + name + ".tga";
+}
+
+bool Game::CanStartMap(const std::string& name) const
+{
+    if (!MapFileExists(name)) {
+        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
+        return false;
+    }
+    // A map saved in the editor has no background until the build paints one.
+    if (!CanOpenFile(BackgroundPath(name))) {
+        theConsole.Printf("WARNING: no background picture \"%s\"\n", BackgroundPath(name).c_str());
+        return false;
+    }
+    return true;
+}
+
 void Game::AdvanceToNextMap()
 {
     const std::string name = currentMapName;
@@ -124,7 +143,9 @@ void Game::AdvanceToNextMap()
     std::string next = std::to_string(number < LLONG_MAX ? number + 1 : number);
     if (next.size() < 2) next = "0" + next;
     next = name.substr(0, digit) + next;
-    SetMap(MapFileExists(next) ? next : std::string(FIRST_MAP));
+    // A next map that cannot be started (say one saved in the editor, with no background yet)
+    // counts as missing.
+    SetMap(MapFileExists(next) && CanStartMap(next) ? next : std::string(FIRST_MAP));
 }
 
 bool Game::IsMapComplete() const

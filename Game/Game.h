@@ -47,6 +47,10 @@ public:
     int32_t LoadMap(const std::string& name);
     void UnloadMapByName(const std::string& name);
     bool MapFileExists(const std::string& name) const;
+    static std::string BackgroundPath(const std::string& name);
+    // The map's file and its background picture, which starting it needs: false, with a
+    // warning that names the missing file, when either is not there.
+    bool CanStartMap(const std::string& name) const;
     void AdvanceToNextMap();
     bool IsMapComplete() const;
     // The current PlayMap, or null when no map is loaded.

@@ -13,7 +13,7 @@
 
 PlayMap::PlayMap(const std::string& name, Game& game) : PlayField(name)
 {
-    background = new Texture("data/maps/" + name + ".tga");
+    background = new Texture(Game::BackgroundPath(name));
     MakeItems(true, [&game](const Vec2f& position) { game.SpawnBall(position); });
 }
 

@@ -69,6 +69,10 @@ FILE* CreateTemporary(const std::string& target, std::string& temporary)
 {
     for (int n = 0; n < TEMPORARY_NAMES; ++n) {
         temporary = target + (n == 0 ? "" : "." + std::to_string(n)) + ".tmp";
+        // Asked first: the Windows runtime ignores fopen's exclusive "x" and would empty it.
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(temporary, error);
+        if (!error && fs::exists(status)) continue;
         errno = 0;
         FILE* file = fopen(temporary.c_str(), "wx");
         if (file != nullptr || errno != EEXIST) return file;

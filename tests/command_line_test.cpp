@@ -70,6 +70,18 @@ TEST_F(CommandLineTest, WarpToAMissingMapWarnsAndChangesNothing)
     EXPECT_EQ(theGame->mode, MODE_AIM);
     EXPECT_EQ(theGame->currentMapName, "map01");
     EXPECT_EQ(&TheBall(), ball);
+    // A map file without its background picture cannot start either.
+    game_test_data::WriteMap(folder.Path(), "bare", game_test_data::BoxMap(300, 300));
+    ASSERT_EQ(remove("data/maps/bare.tga"), 0);
+    Command("WARP BARE");
+    EXPECT_NE(log.find("CONSOLE: WARNING: no background picture \"data/maps/BARE.tga\"\n"), std::string::npos) << log;
+    // A name is a map of data/maps, never a path beside or above it.
+    Command("WARP ../MAP02");
+    Command("WARP ..");
+    EXPECT_NE(log.find("CONSOLE: WARNING: \"../MAP02\" is not a map name\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("CONSOLE: WARNING: \"..\" is not a map name\n"), std::string::npos) << log;
+    EXPECT_EQ(theGame->currentMapName, "map01");
+    EXPECT_EQ(&TheBall(), ball);
     Press(VK_ESCAPE);
     Press(VK_SPACE);
     Frames(3);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "EditorDriver.h"
+#include "Engine/Texture.h"
 #include "Game/GameInterface.h"
 #include "Game/MapObject.h"
 #include "GameFixture.h"
@@ -106,6 +107,14 @@ TEST_F(EditorCommandTest, AMissingMapOrPictureOnlyWarnsAndTheMapStays)
     EXPECT_EQ(theEditorShell->underlay, nullptr);
     Command("BG MAP02");
     EXPECT_NE(theEditorShell->underlay, nullptr);
+    // A mistyped picture keeps the underlay shown now; a path is no map name at all.
+    Texture* shown = theEditorShell->underlay;
+    Command("BG NOPE");
+    EXPECT_EQ(theEditorShell->underlay, shown);
+    Command("SAVE ../OUT");
+    EXPECT_TRUE(Logged("WARNING: \"../OUT\" is not a map name"));
+    EXPECT_FALSE(std::filesystem::exists("data/OUT.map"));
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
     EXPECT_EQ(theMapArea->GetObjects().size(), 2u);
     EXPECT_FALSE(theApplication.IsShutdownRequested());
 }

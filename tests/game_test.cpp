@@ -313,6 +313,10 @@ TEST_F(GameTest, TheNextMapIsTheNumberPlusOneOrMap01)
     TheMap().collectiblesLeft = 0;
     EXPECT_EQ(complete("intro"), "intro");
     EXPECT_EQ(TheMap().collectiblesLeft, 1);
+    // A next map that cannot start (no background picture yet) counts as missing, and says why.
+    ASSERT_EQ(remove("data/maps/level08.tga"), 0);
+    EXPECT_EQ(complete("level7"), "map01");
+    EXPECT_NE(log.find("CONSOLE: WARNING: no background picture \"data/maps/level08.tga\"\n"), std::string::npos);
     ASSERT_EQ(remove("data/maps/map10.map"), 0);
     EXPECT_EQ(complete("map09"), "map01");
 }
