@@ -102,7 +102,8 @@ void EditorShell::LeaveForPlay()
 {
     // The game plays the map's file as last saved; without one there is nothing to play, and
     // closing the editor would throw the edited map away.
-    const std::string name = theMapArea != nullptr ? theMapArea->GetName() : std::string();
+    if (!_IsBuilt("there is no edited map to play")) return;
+    const std::string name = theMapArea->GetName();
     if (name.empty()) {
         theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
         return;

@@ -185,13 +185,15 @@ TEST_F(EditorShellTest, BuildingAgainMakesANewTreeAndClosingLeavesNothingBehind)
         shell->SaveMap();
         shell->LoadMapByName("NEW");
         shell->SetUnderlay("data/maps/NEW.tga");
+        shell->LeaveForPlay();
     }));
     EXPECT_EQ(refusals, (std::vector<std::string>{"WARNING: the editor is not open; no property is set",
                                                   "WARNING: the editor is not open; no property is removed",
                                                   "WARNING: the editor is not open; no map is saved",
                                                   "WARNING: the editor is not open; no map is saved",
                                                   "WARNING: the editor is not open; no map is loaded",
-                                                  "WARNING: the editor is not open; the underlay is not changed"}));
+                                                  "WARNING: the editor is not open; the underlay is not changed",
+                                                  "WARNING: the editor is not open; there is no edited map to play"}));
     EXPECT_FALSE(std::filesystem::exists("data/maps/NEW.map"));
 }
 
