@@ -13,6 +13,7 @@
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheRenderer.h"
 #include "Game/Ball.h"
+#include "Game/EditorPreferences.h"
 #include "Game/EditorShell.h"
 #include "Game/Game.h"
 #include "Game/GameInterface.h"
@@ -20,6 +21,7 @@
 #include "Game/PlayMap.h"
 #include "Game/ViewXY.h"
 #include "GameTestData.h"
+#include "RenderTestSupport.h"
 #include "TestSupport.h"
 
 namespace {
@@ -41,6 +43,7 @@ protected:
     void SetUp() override
     {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
+        ResetEngineForTest();  // a test before this one shut the application down
         game_test_data::WriteAll(folder.Path());
         previous = std::filesystem::current_path();
         std::filesystem::current_path(folder.Path());
@@ -150,4 +153,34 @@ TEST_F(GameEditorTest, DrawSaveAndPlayAMap)
     EXPECT_EQ(theMapArea->GetVertexes().front()->position, Vec2f(128, 128)) << "as saved, not mirrored";
     EXPECT_NE(theEditorShell->underlay, nullptr);
     RunFrames(2);
+}
+
+// The game draws the ball's shine adding light, and the editor opened from play must not
+// inherit that: its elements keep their own colours.
+TEST_F(GameEditorTest, TheEditorOpenedFromPlayDrawsInItsOwnColours)
+{
+    Start();
+    Capture([] {
+        theEditorShell->CloseEditor();
+        theGame->SetMode(MODE_AIM);
+        theGame->SetMap("map01");
+    });
+    RunFrames(2);
+    Capture([] { theEditorShell->EnterEditor(); });
+    ASSERT_NE(theMapArea, nullptr);
+    RunFrame();  // the new view's world rectangle
+    MapObject* item = theMapArea->GetObjects().back();
+    MapObject* spawn = theMapArea->GetObjects().front();
+    At(spawn->position.x, spawn->position.y);
+    Click(1);
+    ASSERT_TRUE(spawn->selected);
+    At(512, 512);
+    theEditorShell->Frame();
+    const Frame frame;
+    const EditorPreferences& preferences = *thePreferences;
+    const Vec2i plain = PixelOfWorld(item->position);
+    const Vec2i selected = PixelOfWorld(spawn->position);
+    EXPECT_TRUE(SameRgb(frame.At(plain.x, plain.y), preferences.objectColour)) << frame.At(plain.x, plain.y);
+    EXPECT_TRUE(SameRgb(frame.At(selected.x, selected.y), preferences.objectSelectedInner))
+        << frame.At(selected.x, selected.y);
 }
