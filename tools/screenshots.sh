@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/pinwhirl}
-for script in play_through overlay levels; do
+for script in play_through overlay levels editor_pictures; do
   sed "s#@SHOTS@#docs#g" "tests/e2e/$script.script" > "docs/.$script.script"
   SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy PINWHIRL_SCRIPT="docs/.$script.script" PINWHIRL_FIXED_STEP=0.01 \
     "$exe" 2> /dev/null
