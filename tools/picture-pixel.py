@@ -13,11 +13,11 @@ import struct
 import sys
 
 # The PNG reader of picture-difference.py, whose name cannot be imported as it is.
-spec = importlib.util.spec_from_file_location(
+found = importlib.util.spec_from_file_location(
     "picture_difference", os.path.join(os.path.dirname(os.path.abspath(__file__)), "picture-difference.py")
 )
-picture_difference = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(picture_difference)
+picture_difference = importlib.util.module_from_spec(found)
+found.loader.exec_module(picture_difference)
 
 
 def tga_pixels(path):

@@ -10,8 +10,6 @@ source "$(dirname "$0")/lib/editor.bash"
 copy_data
 cp "$root/data/maps/map01.map" "$root/data/maps/map01.tga" "$work/data/maps/"
 
-shots=$work/shots
-mkdir -p "$shots"
 sed "s#@SHOTS@#$shots#g" "$root/tests/e2e/editor_pictures.script" > "$work/pictures.script"
 run_script "$work/pictures.script" "$work/pictures.log"
 console_lines "$work/pictures.log" | grep -qxF "Executing Console Command: EDIT" || fail "no EDIT"

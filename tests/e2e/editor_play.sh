@@ -15,8 +15,6 @@ copy_data
 # the maps in the source tree: the run gives TEST one of its own colour beforehand.
 write_picture "$work/data/maps/TEST.tga" 40 90 160
 
-shots=$work/shots
-mkdir -p "$shots"
 begin_script "$work/play.script"
 point_at 128 128
 double_click

@@ -12,8 +12,6 @@ source "$(dirname "$0")/lib/editor.bash"
 copy_data
 write_picture "$work/data/maps/UNDER.tga" 200 150 100
 
-shots=$work/shots
-mkdir -p "$shots"
 begin_script "$work/view.script"
 command_line "BG UNDER"
 mouse_to 900 100  # the map view takes the keys while the mouse is over it

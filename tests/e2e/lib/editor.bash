@@ -7,6 +7,9 @@ case $exe in /*) ;; */*) exe=$PWD/$exe ;; esac
 root=$(cd "$root" && pwd)
 work=$(mktemp -d)
 trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
+# Where a run's screenshots go.
+shots=$work/shots
+mkdir -p "$shots"
 
 fail() {
   echo "$*"
