@@ -74,6 +74,10 @@ public:
     void LoadMapByName(const std::string& mapName);
     bool SaveMapByName(const std::string& mapName) const;
 
+    // Goes up with every change to what the map's file would hold (elements added, removed,
+    // moved or merged, a property set or removed, the map cleared or loaded), never down.
+    uint64_t GetRevision() const { return _revision; }
+
     const VertexList& GetVertexes() const { return vertexes; }
     const LinedefList& GetLinedefs() const { return linedefs; }
     const ObjectList& GetObjects() const { return objects; }
@@ -108,4 +112,5 @@ private:
     std::vector<Linedef*> _linedefArray;
     std::vector<MapObject*> _objectArray;
     uint64_t _nextSequence = 0;
+    uint64_t _revision = 0;
 };
