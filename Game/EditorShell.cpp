@@ -64,6 +64,7 @@ void EditorShell::_DestroyEditor()
     // The views go with their panes, and nothing editor-wide may point into the old map.
     focusPane = nullptr;
     focusView = nullptr;
+    solver.Cancel();
     ResetEditorState();
     delete root;
     root = nullptr;
@@ -109,10 +110,17 @@ void EditorShell::LeaveForPlay()
         return;
     }
     if (!theGame->CanStartMap(name)) return;
+    // After SOLVE the panel is aimed at the fastest win, to watch it.
+    int32_t angle = 0, power = 0;
+    const bool solved = solver.SolutionFor(theMapArea, angle, power);
     theGame->SetCommandLineOpen(false);
     theGame->SetMode(MODE_AIM);
     CloseEditor();
     theGame->SetMap(name);
+    if (solved) {
+        theGame->angle = angle;
+        theGame->power = power;
+    }
 }
 
 bool EditorShell::_IsBuilt(const char* refusal) const
@@ -146,6 +154,8 @@ void EditorShell::Frame()
     root->UpdateMouseFocus(mouse);
 
     root->UpdateViews();
+    // After the views' edits, so a changed map stops the search before it flies on.
+    solver.RunFrame(theMapArea);
 
     // The game's frames before EDIT can leave another blend function behind (the ball's shine
     // adds light); the editor's colours are meant over plain alpha blending.
@@ -228,9 +238,16 @@ void EditorShell::LoadMapByName(const std::string& name)
         theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
         return;
     }
+    solver.Cancel();
     ResetEditorState();
     _ForgetMapElements(root);
     theMapArea->LoadMapByName(name);
+}
+
+void EditorShell::Solve()
+{
+    if (!_IsBuilt("nothing is solved")) return;
+    solver.Start(*theMapArea, chainCursor);
 }
 
 void EditorShell::_ForgetMapElements(Pane* pane)

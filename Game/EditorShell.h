@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Engine/Vector.h"
+#include "Game/MapSolver.h"
 
 class EditorPreferences;
 class MapArea;
@@ -45,6 +46,8 @@ public:
     // SAVE without a name: under the map area's own name.
     void SaveMap();
     void LoadMapByName(const std::string& name);
+    // SOLVE: the search for winning shots on the edited map, in slices of the frames to come.
+    void Solve();
 
     // Building for a window of the given size (the video system's, normally); a built editor
     // is replaced.
@@ -55,6 +58,7 @@ public:
     bool active = false;
     Texture* underlay = nullptr;
     float underlayAlpha = 0.5f;
+    MapSolver solver;
 
 private:
     void _DestroyEditor();
