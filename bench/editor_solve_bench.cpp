@@ -1,6 +1,7 @@
 // The editor's frames while SOLVE runs on map03, headless: one whole editor frame (the search's
 // slice, the views' update and drawing, glFinish), with the longest frame as a counter. SOLVE
-// starts again whenever it ends, so every frame measured flies shots. Run from the folder that
+// starts again whenever it ends, so every frame measured flies shots. The same frame without
+// a search beside it, for comparison. Run from the folder that
 // holds data/; map elements trace their construction to stderr: run with 2>/dev/null.
 #include <benchmark/benchmark.h>
 
@@ -77,5 +78,16 @@ void BM_EditorFrameWhileSolving(benchmark::State& state)
     state.counters["slice_ms"] = MapSolver::SLICE_SECONDS * 1000.0;
 }
 BENCHMARK(BM_EditorFrameWhileSolving)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(5.0);
+
+void BM_EditorFrameWithoutSolving(benchmark::State& state)
+{
+    StartEditorOnce();
+    theEditorShell->solver.Cancel();
+    for (auto _ : state) {
+        theEditorShell->Frame();
+        glFinish();
+    }
+}
+BENCHMARK(BM_EditorFrameWithoutSolving)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -109,8 +109,7 @@ TEST_F(EditorSolveTest, SolvesInSlicesShowsProgressThenTheFastestWinItsPathAndPl
     EXPECT_TRUE(Logged(line)) << log;
     const std::string answer = std::string(line);
     const size_t split = answer.find("; ");
-    EXPECT_NE(InfoText().find(answer.substr(0, split + 1) + "\n" + answer.substr(split + 2) + "\n"),
-              std::string::npos)
+    EXPECT_NE(InfoText().find(answer.substr(0, split + 1) + "\n" + answer.substr(split + 2) + "\n"), std::string::npos)
         << InfoText();
 
     // The path runs in map units, y up, from the ball spawn to within reach of the star.
