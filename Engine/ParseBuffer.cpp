@@ -132,6 +132,28 @@ void ParseBuffer::_SkipWhiteSpace()
     }
 }
 
+// Skips a line comment from src (just after its two slashes) to the end of its line, copies the
+// line break that ends it to out, and returns where the text goes on.
+static const char* SkipLineComment(const char* src, const char* end, char*& out)
+{
+    while (src < end && *src != '\r' && *src != '\n') ++src;
+    if (src < end && *src == '\r') *out++ = *src++;
+    if (src < end && *src == '\n') *out++ = *src++;
+    return src;
+}
+
+// Skips a block comment from src (just after its opening pair) past its closing pair, or to the
+// end of an unterminated one, and returns where the text goes on. Its line breaks are copied to
+// out, so later line numbers remain true.
+static const char* SkipBlockComment(const char* src, const char* end, char*& out)
+{
+    for (; src < end; ++src) {
+        if (src[0] == '*' && src + 1 < end && src[1] == '/') return src + 2;
+        if (*src == '\r' || *src == '\n') *out++ = *src;
+    }
+    return src;
+}
+
 void ParseBuffer::StripComments()
 {
     FATAL_CHECK(_read == _buffer, "ParseBuffer::StripComments() : Cannot strip comments after parsing has begun!");
@@ -146,32 +168,17 @@ void ParseBuffer::StripComments()
     char* out = strippedBuffer;
     while (src < end) {
         const char* slash = static_cast<const char*>(memchr(src, '/', static_cast<size_t>(end - src)));
-        if (slash == nullptr) {
-            memcpy(out, src, static_cast<size_t>(end - src));
-            out += end - src;
-            break;
-        }
+        if (slash == nullptr) slash = end;  // the rest is text
         memcpy(out, src, static_cast<size_t>(slash - src));
         out += slash - src;
-        char next = (slash + 1 < end) ? slash[1] : '\0';
+        if (slash == end) break;
+        const char next = (slash + 1 < end) ? slash[1] : '\0';
         if (next == '/') {
-            src = slash + 2;
-            while (src < end && *src != '\r' && *src != '\n') ++src;
-            if (src < end && *src == '\r') *out++ = *src++;
-            if (src < end && *src == '\n') *out++ = *src++;
+            src = SkipLineComment(slash + 2, end, out);
         } else if (next == '*') {
-            // Line breaks inside the comment stay, so later line numbers remain true.
-            src = slash + 2;
-            while (src < end) {
-                if (src[0] == '*' && src + 1 < end && src[1] == '/') {
-                    src += 2;
-                    break;
-                }
-                if (*src == '\r' || *src == '\n') *out++ = *src;
-                ++src;
-            }
+            src = SkipBlockComment(slash + 2, end, out);
         } else {
-            *out++ = '/';
+            *out++ = '/';  // a lone slash is text
             src = slash + 1;
         }
     }

@@ -59,12 +59,15 @@ public:
 
     void ShowGdiPlaque(const char* format, ...) PW_PRINTF(2, 3);
 
-    // Measures the desktop; the first step of Startup, and of the tests of the window rules.
+private:
+    // The tests of the window rules measure a desktop of their own and place a window on it
+    // without creating one.
+    friend class VideoSystemTestAccess;
+
+    // Measures the desktop; the first step of Startup.
     void _GetDesktopCharacteristics();
     // Window and client rectangles for the current mode, fitted to the desktop.
     void _ComputeWindowRectangle(DWORD style, DWORD exStyle);
-
-private:
     uint32_t _CreateWindowedDisplayMode(int width, int height, int bitsPerPixel);
     void _FreeDisplayModes();
     void _FitWindowToDesktop();

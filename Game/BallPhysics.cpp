@@ -9,16 +9,50 @@
 #include "Game/ShotDirections.h"
 #include "Game/Vertex.h"
 
+// The flight's tuning. Each value is used as the float (or double) written here, in the same
+// order of operations, so that a shot flies the same path on every build.
+
+// A shot: map units per second for each percent of power; the degrees of the panel's angle in
+// radians, in double.
+constexpr int32_t SHOT_SPEED_PER_POWER = 20;
+constexpr double SHOT_DEGREES_TO_RADIANS = 0.017453292519943295;
+
+// The frame time the physics runs: real time only between 50 and 200 frames per second.
+constexpr float MIN_STEP_SECONDS = 0.005f;
+constexpr float MAX_STEP_SECONDS = 0.02f;
+
+// A bounce: the ball moves this share of the way to the contact, keeps this much of its speed
+// across the wall (restitution) and along it, and its spin goes this share of the way towards
+// the kept speed along the wall times the radius times SPIN_PER_SURFACE_SPEED (degrees/s).
+constexpr float BOUNCE_BACK_OFF = 0.99f;
+constexpr float RESTITUTION = 0.8f;
+constexpr float TANGENTIAL_KEPT = 0.97f;
+constexpr float SPIN_KEPT = 0.65f;
+constexpr float SPIN_TAKEN = 0.35f;
+constexpr float SPIN_PER_SURFACE_SPEED = 0.3f;
+
+// The bounce sound is at full volume from this speed on; softer with the square of the speed.
+constexpr float BOUNCE_SOUND_FULL_SPEED = 1000.0f;
+
+// Overlaps: each push-out pass slows the ball by this factor; after this many passes the sweep
+// runs from wherever the disc is; a pushed-out disc ends this many radii from the point.
+constexpr float PUSH_OUT_DAMPING = 0.9f;
+constexpr int32_t MAX_PUSH_OUT_PASSES = 9;
+constexpr float PUSH_OUT_DISTANCE = 1.01f;
+
+// The debug overlay draws the contact's normal and tangent this long.
+constexpr float DEBUG_VECTOR_LENGTH = 100.0f;
+
 Vec2f ShotVelocity(int32_t power, int32_t angle)
 {
-    const double speed = power * 20;
+    const double speed = power * SHOT_SPEED_PER_POWER;
     double cosine, sine;
     if (angle >= 0 && angle < SHOT_ANGLES) {
         // Every angle the panel can set: the same bits on every C library.
         cosine = SHOT_DIRECTIONS[angle][0];
         sine = SHOT_DIRECTIONS[angle][1];
     } else {
-        const double theta = angle * 0.017453292519943295;
+        const double theta = angle * SHOT_DEGREES_TO_RADIANS;
         cosine = std::cos(theta);
         sine = std::sin(theta);
     }
@@ -57,13 +91,12 @@ void BallPhysics::SetFrame(double frameSeconds, int32_t frameNumber)
 void BallPhysics::StepBall(BallBody& ball, double frameSeconds, int32_t frameNumber)
 {
     SetFrame(frameSeconds, frameNumber);
-    // Real time only between 50 and 200 frames per second: slower frames run the game slower,
-    // faster ones faster.
+    // Slower frames run the game slower, faster ones faster.
     float dt = float(frameSeconds);
-    if (dt > 0.02f) {
-        dt = 0.02f;
-    } else if (dt < 0.005f) {
-        dt = 0.005f;
+    if (dt > MAX_STEP_SECONDS) {
+        dt = MAX_STEP_SECONDS;
+    } else if (dt < MIN_STEP_SECONDS) {
+        dt = MIN_STEP_SECONDS;
     }
     // Gravity once per frame, never inside the sweeps.
     ball.velocity += GRAVITY * dt;
@@ -153,7 +186,7 @@ void BallPhysics::OnLinedefCollision(BallBody& ball, const DiscSweep& sweep, Lin
 void BallPhysics::Bounce(BallBody& ball, const DiscSweep& sweep, const ContactLine& contact, float fraction,
                          float& timeLeft)
 {
-    ball.position += sweep.displacement * fraction * 0.99f;
+    ball.position += sweep.displacement * fraction * BOUNCE_BACK_OFF;
 
     // t along the contact, n its unit normal on the side the sweep came from.
     const Vec2f d = sweep.start - contact.point;
@@ -164,20 +197,21 @@ void BallPhysics::Bounce(BallBody& ball, const DiscSweep& sweep, const ContactLi
     const Vec2f v = ball.velocity;
     const float vn = n.x * v.x + n.y * v.y;
     const float vt = t.x * v.x + t.y * v.y;
-    ball.velocity = t * (0.97f * vt) + n * (-0.8f * vn);
+    ball.velocity = t * (TANGENTIAL_KEPT * vt) + n * (-RESTITUTION * vn);
     timeLeft = timeLeft * (1.0f - fraction);
 
-    float volume = (ball.velocity.x * ball.velocity.x + ball.velocity.y * ball.velocity.y) / (1000.0f * 1000.0f);
+    float volume = (ball.velocity.x * ball.velocity.x + ball.velocity.y * ball.velocity.y) /
+                   (BOUNCE_SOUND_FULL_SPEED * BOUNCE_SOUND_FULL_SPEED);
     if (volume < 0.0f) volume = 0.0f;
     if (volume > 1.0f) volume = 1.0f;
     _listener.PlayBounceSound(volume);
 
-    ball.spin = 0.65f * ball.spin + 0.35f * (0.97f * vt * ball.radius * 0.3f);
+    ball.spin = SPIN_KEPT * ball.spin + SPIN_TAKEN * (TANGENTIAL_KEPT * vt * ball.radius * SPIN_PER_SURFACE_SPEED);
 
     _record.collisionPending = true;
     _record.debugVectorsValid = true;
-    _record.debugNormal = n * 100.0f;
-    _record.debugTangent = t * 100.0f;
+    _record.debugNormal = n * DEBUG_VECTOR_LENGTH;
+    _record.debugTangent = t * DEBUG_VECTOR_LENGTH;
     _record.debugVelocityBefore = v;
     _record.debugVelocityAfter = ball.velocity;
 }
@@ -189,10 +223,10 @@ bool BallPhysics::ResolveInterpenetrations(BallBody& ball)
     int32_t passes = 0;
     bool clean = false;
     do {
-        ball.velocity *= 0.9f;
+        ball.velocity *= PUSH_OUT_DAMPING;
         clean = !(ResolveVertexOverlaps(ball) || ResolveLinedefOverlaps(ball));
         ++passes;
-    } while (!clean && passes < 9);
+    } while (!clean && passes < MAX_PUSH_OUT_PASSES);
     _Log("WARNING: required %d passes to resolve interpenetrations this frame!\n", passes);
     return true;
 }
@@ -233,7 +267,7 @@ void BallPhysics::PushOutOfPoint(BallBody& ball, const Vec2f& point)
     _Log("Resolving vertex interpenetration on frame #%d\n", _frameNumber);
     // A centre exactly on the point has no way out and stays.
     const Vec2f dir = Normalised(ball.position - point);
-    ball.position = point + dir * (ball.radius * 1.01f);
+    ball.position = point + dir * (ball.radius * PUSH_OUT_DISTANCE);
 }
 
 void BallPhysics::RemoveItem(MapItem* item)

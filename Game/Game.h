@@ -74,8 +74,13 @@ public:
     // The game interface's frame and input event, by mode.
     void RunFrame();
     bool HandleInputEvent(int32_t type, uint8_t code);
-    // The aim and flight keys.
+    // The aim and flight keys: the debug keys and the release of the aim keys in both modes,
+    // then the keys of the mode.
     bool HandlePlayKey(int32_t type, uint8_t code);
+    bool HandleDebugKey(int32_t type, uint8_t code);
+    bool HandleAimKeyRelease(int32_t type, uint8_t code);
+    bool HandleAimKey(int32_t type, uint8_t code);
+    bool HandleFlightKey(int32_t type, uint8_t code);
 
     void UpdateAim();
     void UpdateFlight();

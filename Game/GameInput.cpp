@@ -58,77 +58,119 @@ bool Game::HandleInputEvent(int32_t type, uint8_t code)
 
 bool Game::HandlePlayKey(int32_t type, uint8_t code)
 {
-    bool handled = false;
-    if (type == KEY_PRESSED && code == 'P') {
+    // The debug keys and the release of the aim keys act in both play modes.
+    const bool handled = HandleDebugKey(type, code) || HandleAimKeyRelease(type, code);
+    bool modeHandled = false;
+    if (mode == MODE_AIM) {
+        modeHandled = HandleAimKey(type, code);
+    } else if (mode == MODE_FLIGHT) {
+        modeHandled = HandleFlightKey(type, code);
+    }
+    return handled || modeHandled;
+}
+
+bool Game::HandleDebugKey(int32_t type, uint8_t code)
+{
+    if (type != KEY_PRESSED) return false;
+    switch (code) {
+    case 'P':
         debugOverlay = !debugOverlay;
-        handled = true;
-    } else if (type == KEY_PRESSED && code == 'F') {
+        return true;
+    case 'F':
         freezeOnCollision = !freezeOnCollision;
-        handled = true;
-    } else if (type == KEY_PRESSED && code == 'S') {
+        return true;
+    case 'S':
         // A tester's key: sound off (or on) and a fixed shot on map02, in the mode we are in.
+        // It leaves the key unhandled.
         soundOn = !soundOn;
         SetMap("map02");
         power = 71;
         angle = 102;
-    } else if (type == KEY_RELEASED && IsAngleKey(code)) {
+        return false;
+    }
+    return false;
+}
+
+bool Game::HandleAimKeyRelease(int32_t type, uint8_t code)
+{
+    if (type != KEY_RELEASED) return false;
+    if (IsAngleKey(code)) {
         angleKeyRepeating = false;
         angleDirection = 0;
-        handled = true;
-    } else if (type == KEY_RELEASED && IsPowerKey(code)) {
-        powerDirection = 0;
-        handled = true;
+        return true;
     }
+    if (IsPowerKey(code)) {
+        powerDirection = 0;
+        return true;
+    }
+    return false;
+}
 
-    if (mode == MODE_AIM && type == KEY_PRESSED) {
-        if (IsAngleKey(code)) {
-            angleKeyJustPressed = true;
-            angleKeyRepeating = false;
-            angleDirection = code == VK_LEFT ? -1 : +1;
-            handled = true;
-        } else if (IsPowerKey(code)) {
-            powerKeyJustPressed = true;
-            powerKeyRepeating = false;
-            powerDirection = code == VK_UP ? +1 : -1;
-            handled = true;
-        } else if (code == VK_SPACE) {
-            // Without a map there is nothing to shoot; the sound plays all the same.
-            if (GetCurrentMap()) {
-                Shoot(power, angle);
-                SetMode(MODE_FLIGHT);
-            }
-            PlayEffect(SOUND_BALL_SHOT, 1.0f);
-            collisionPending = false;
-            handled = true;
-        } else if (code == VK_ESCAPE) {
-            theApplication.RequestShutdown();
-            handled = true;
-        } else if (code == KEY_NUMPAD_MINUS) {
-            SetMode(MODE_MAP_COMPLETE);
-        }
-    } else if (mode == MODE_AIM && type == KEY_REPEATED) {
+bool Game::HandleAimKey(int32_t type, uint8_t code)
+{
+    if (type == KEY_REPEATED) {
+        // Held past the keyboard's delay: the steps speed up until the key is released.
         if (IsAngleKey(code)) {
             angleKeyJustPressed = false;
             angleKeyRepeating = true;
-            handled = true;
-        } else if (IsPowerKey(code)) {
+            return true;
+        }
+        if (IsPowerKey(code)) {
             powerKeyJustPressed = false;
             powerKeyRepeating = true;
-            handled = true;
+            return true;
         }
-    } else if (mode == MODE_FLIGHT && type == KEY_PRESSED) {
-        if (code == VK_ESCAPE) {
-            theApplication.RequestShutdown();
-            handled = true;
-        } else if (code == 'R') {
-            SetMap(currentMapName);
-            SetMode(MODE_AIM);
-            collisionPending = false;
-            handled = true;
-        } else if (code == 'G') {
-            collisionPending = false;
-            handled = true;
-        }
+        return false;
     }
-    return handled;
+    if (type != KEY_PRESSED) return false;
+    if (IsAngleKey(code)) {
+        angleKeyJustPressed = true;
+        angleKeyRepeating = false;
+        angleDirection = code == VK_LEFT ? -1 : +1;
+        return true;
+    }
+    if (IsPowerKey(code)) {
+        powerKeyJustPressed = true;
+        powerKeyRepeating = false;
+        powerDirection = code == VK_UP ? +1 : -1;
+        return true;
+    }
+    switch (code) {
+    case VK_SPACE:
+        // Without a map there is nothing to shoot; the sound plays all the same.
+        if (GetCurrentMap()) {
+            Shoot(power, angle);
+            SetMode(MODE_FLIGHT);
+        }
+        PlayEffect(SOUND_BALL_SHOT, 1.0f);
+        collisionPending = false;
+        return true;
+    case VK_ESCAPE:
+        theApplication.RequestShutdown();
+        return true;
+    case KEY_NUMPAD_MINUS:
+        // Skips the map; the key stays unhandled.
+        SetMode(MODE_MAP_COMPLETE);
+        return false;
+    }
+    return false;
+}
+
+bool Game::HandleFlightKey(int32_t type, uint8_t code)
+{
+    if (type != KEY_PRESSED) return false;
+    switch (code) {
+    case VK_ESCAPE:
+        theApplication.RequestShutdown();
+        return true;
+    case 'R':
+        SetMap(currentMapName);
+        SetMode(MODE_AIM);
+        collisionPending = false;
+        return true;
+    case 'G':
+        collisionPending = false;
+        return true;
+    }
+    return false;
 }

@@ -2,12 +2,14 @@
 
 #include "Engine/AssertionFailure.h"
 
+bool MapElement::traceLines = true;
+
 MapElement::MapElement()
 {
-    DebugPrintf("MapElement() called\n");
+    if (traceLines) DebugPrintf("MapElement() called\n");
 }
 
 MapElement::~MapElement()
 {
-    DebugPrintf("~MapElement() called\n");
+    if (traceLines) DebugPrintf("~MapElement() called\n");
 }

@@ -26,6 +26,10 @@ public:
     MapElement(const MapElement&) = delete;
     MapElement& operator=(const MapElement&) = delete;
 
+    // Construction and destruction write a trace line to the debugger output. The program keeps
+    // them; a tool that loads maps by the hundred may switch them off before it starts.
+    static bool traceLines;
+
     // Frame number of the last Highlight; highlighted while it equals the current frame.
     int32_t highlightFrame = 0;
     // True exactly while the element is in its map area's selection (set only by the map area).

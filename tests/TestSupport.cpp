@@ -17,12 +17,20 @@
 #include "Engine/TheRenderer.h"
 #include "Engine/TheSoundSystem.h"
 #include "Engine/TheVideoSystem.h"
+#include "Game/MapElement.h"
 
 // Test programs run headless: a real OpenGL context from the offscreen driver and
 // silent audio. Set before main so SDL sees it whenever it starts.
 static const bool s_headless = [] {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    return true;
+}();
+
+// The map elements trace every construction and destruction, thousands of lines in a test that
+// loads maps, which would bury a failing test's report. The tests of the trace switch it on.
+static const bool s_quietMapElements = [] {
+    MapElement::traceLines = false;
     return true;
 }();
 

@@ -162,11 +162,13 @@ TEST(MapAreaRemove, ElementsOfAnotherMapAreLeftAlone)
 
 TEST(MapAreaRemove, DestroyingAMapDestroysWhatItStillHolds)
 {
+    MapElement::traceLines = true;  // the destructions are counted by their trace
     testing::internal::CaptureStderr();
     {
         Chain s;
     }
     std::string output = testing::internal::GetCapturedStderr();
+    MapElement::traceLines = false;
     size_t destroyed = 0;
     for (size_t at = output.find("~MapElement"); at != std::string::npos; at = output.find("~MapElement", at + 1))
         ++destroyed;

@@ -79,6 +79,7 @@ TEST(MapElements, KindsAndMovesAndALinedefMovesBothEnds)
 
 TEST(MapElements, ConstructionAndDestructionAreTracedToTheDebuggerOnly)
 {
+    MapElement::traceLines = true;  // as in the program
     testing::internal::CaptureStderr();
     {
         Vertex v(Vec2f(0.0f, 0.0f));
@@ -87,4 +88,5 @@ TEST(MapElements, ConstructionAndDestructionAreTracedToTheDebuggerOnly)
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "MapElement() called\nMapElement() called\n~MapElement() called\n~MapElement() called\n");
+    MapElement::traceLines = false;
 }

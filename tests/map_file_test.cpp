@@ -11,6 +11,7 @@
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
@@ -278,7 +279,9 @@ TEST_F(MapFileTest, CoordinatesThatGWouldWriteWithAnExponentAreWrittenInPlainDec
 
 TEST_F(MapFileTest, MapsByNameAndFlipYWhichMirrorsOnReadingOnly)
 {
-    ASSERT_EQ(system(("mkdir -p '" + Path("data/maps") + "'").c_str()), 0);
+    std::error_code made;
+    std::filesystem::create_directories(Path("data/maps"), made);
+    ASSERT_FALSE(made) << made.message();
     Write("data/maps/level.map",
           "Vertexes { (10, 100) (1,1) } Linedefs { 0,1 } Objects { (1, 1024) { \"BALLSPAWN\" \"1\" } }");
     Write("data/maps/two.map", "Vertexes { (5,5) } Linedefs { } Objects { (0,0) }");

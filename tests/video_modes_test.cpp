@@ -28,6 +28,16 @@ const uint32_t FIRST_ADAPTER_MODE = 10;
 
 }  // namespace
 
+// The video system's private steps that the window rules are tested through.
+class VideoSystemTestAccess {
+public:
+    static void MeasureDesktop(TheVideoSystem& video) { video._GetDesktopCharacteristics(); }
+    static void ComputeWindowRectangle(TheVideoSystem& video, DWORD style, DWORD exStyle)
+    {
+        video._ComputeWindowRectangle(style, exStyle);
+    }
+};
+
 TEST_F(VideoModesTest, TableHoldsTenWindowedEntriesThenEveryAdapterMode)
 {
     UseAdapterModes(
@@ -143,11 +153,11 @@ TEST_F(VideoModesTest, WindowRectangleIsFittedIntoTheDesktop)
     UseAdapterModes({MakeAdapterMode(1280, 1024, 32, 85)});
     const RECT desktop = {0, 0, 1920, 1080};
     PlatformSetDesktopRectForTesting(&desktop);
-    video._GetDesktopCharacteristics();
+    VideoSystemTestAccess::MeasureDesktop(video);
 
     // Windowed 1280x1024: the frame makes it stick out at the top-left, so it is moved in.
     video.SetDisplayMode(8, 0, false);
-    video._ComputeWindowRectangle(WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
+    VideoSystemTestAccess::ComputeWindowRectangle(video, WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
     RECT frame = {0, 0, 1280, 1024};
     AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_APPWINDOW);
     const RECT& r = video.GetWindowRectangle();
@@ -161,15 +171,15 @@ TEST_F(VideoModesTest, WindowRectangleIsFittedIntoTheDesktop)
     video.SetDisplayMode(9, 0, false);  // 1600x1200 windowed
     const RECT small = {100, 50, 1124, 818};
     PlatformSetDesktopRectForTesting(&small);
-    video._GetDesktopCharacteristics();
-    video._ComputeWindowRectangle(WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
+    VideoSystemTestAccess::MeasureDesktop(video);
+    VideoSystemTestAccess::ComputeWindowRectangle(video, WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
     EXPECT_EQ(video.GetWindowRectangle().left, 100);
     EXPECT_EQ(video.GetWindowRectangle().top, 50);
     EXPECT_GT(video.GetWindowRectangle().right, small.right);
 
     // FLAG_KEEP_POSITION leaves the rectangle where the frame put it.
     video.SetDisplayMode(3, DisplayModeRecord::FLAG_KEEP_POSITION, false);
-    video._ComputeWindowRectangle(WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
+    VideoSystemTestAccess::ComputeWindowRectangle(video, WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW);
     RECT frame640 = {0, 0, 640, 480};
     AdjustWindowRectEx(&frame640, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_APPWINDOW);
     EXPECT_EQ(video.GetWindowRectangle().left, frame640.left);
@@ -178,8 +188,8 @@ TEST_F(VideoModesTest, WindowRectangleIsFittedIntoTheDesktop)
     // A fullscreen entry gets no frame; it is fitted like any other.
     video.SetDisplayMode(10, 0, false);
     PlatformSetDesktopRectForTesting(&desktop);
-    video._GetDesktopCharacteristics();
-    video._ComputeWindowRectangle(WS_POPUP, WS_EX_APPWINDOW);
+    VideoSystemTestAccess::MeasureDesktop(video);
+    VideoSystemTestAccess::ComputeWindowRectangle(video, WS_POPUP, WS_EX_APPWINDOW);
     EXPECT_EQ(video.GetWindowRectangle().left, 0);
     EXPECT_EQ(video.GetWindowRectangle().right, 1280);
     EXPECT_EQ(video.GetWindowRectangle().bottom, 1024);

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Game/MapArea.h"
+#include "Game/MapElement.h"
 #include "assetkit/Canvas.h"
 #include "assetkit/DataFiles.h"
 
@@ -126,6 +127,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot enter \"%s\"\n", argv[1]);
         return 1;
     }
+    MapElement::traceLines = false;  // the build runs this once per map
     MapArea map(name, true);
     WriteTga(out, PaintMap(map, PaletteFor(name)), false);
     map.Clear();

@@ -49,17 +49,16 @@ int ParseFormat(const uint8_t* body, uint32_t size, Format& format)
     return FMOD_ERR_NONE;
 }
 
-}  // namespace
-
-int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
-{
-    if (size < 12 || memcmp(bytes, "RIFF", 4) != 0 || memcmp(bytes + 8, "WAVE", 4) != 0) return FMOD_ERR_FILE_FORMAT;
-
+// The chunks a sound needs: the first format chunk and the first data chunk.
+struct Chunks {
     Format format;
     bool haveFormat = false;
     const uint8_t* data = nullptr;
     size_t dataSize = 0;
+};
 
+int FindChunks(const uint8_t* bytes, size_t size, Chunks& chunks)
+{
     size_t cursor = 12;
     while (cursor + 8 <= size) {
         const uint8_t* id = bytes + cursor;
@@ -67,21 +66,26 @@ int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
         const uint8_t* body = bytes + cursor + 8;
         const size_t available = size - (cursor + 8);
         // The first format chunk rules, as in every RIFF reader; a later one is skipped.
-        if (memcmp(id, "fmt ", 4) == 0 && !haveFormat) {
+        if (memcmp(id, "fmt ", 4) == 0 && !chunks.haveFormat) {
             if (chunkSize > available) return FMOD_ERR_FILE_BAD;
-            const int result = ParseFormat(body, chunkSize, format);
+            const int result = ParseFormat(body, chunkSize, chunks.format);
             if (result != FMOD_ERR_NONE) return result;
-            haveFormat = true;
-        } else if (memcmp(id, "data", 4) == 0 && data == nullptr) {
+            chunks.haveFormat = true;
+        } else if (memcmp(id, "data", 4) == 0 && chunks.data == nullptr) {
             // Writers that stream often leave a too-large size; keep what is really there.
-            data = body;
-            dataSize = chunkSize < available ? chunkSize : available;
+            chunks.data = body;
+            chunks.dataSize = chunkSize < available ? chunkSize : available;
         }
         if (chunkSize >= available) break;
         cursor += 8 + static_cast<size_t>(chunkSize) + (chunkSize & 1u);
     }
-    if (!haveFormat || data == nullptr) return FMOD_ERR_FILE_BAD;
+    if (!chunks.haveFormat || chunks.data == nullptr) return FMOD_ERR_FILE_BAD;
+    return FMOD_ERR_NONE;
+}
 
+// The whole frames of the data chunk, as floats on the 16-bit scale.
+int DecodeSamples(const Format& format, const uint8_t* data, size_t dataSize, PcmSound& out)
+{
     const size_t bytesPerSample = static_cast<size_t>(format.bits / 8);
     const size_t frameBytes = bytesPerSample * static_cast<size_t>(format.channels);
     const size_t frames = dataSize / frameBytes;
@@ -101,9 +105,22 @@ int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
         for (size_t i = 0; i < count; ++i) dst[i] = static_cast<float>(static_cast<int16_t>(ReadU16(data + 2 * i)));
     }
     out.frameCount = static_cast<uint32_t>(frames);
-    out.channels = format.channels;
-    out.bitsPerSample = format.bits;
-    out.frequency = static_cast<int>(format.frequency);
+    return FMOD_ERR_NONE;
+}
+
+}  // namespace
+
+int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
+{
+    if (size < 12 || memcmp(bytes, "RIFF", 4) != 0 || memcmp(bytes + 8, "WAVE", 4) != 0) return FMOD_ERR_FILE_FORMAT;
+    Chunks chunks;
+    int result = FindChunks(bytes, size, chunks);
+    if (result != FMOD_ERR_NONE) return result;
+    result = DecodeSamples(chunks.format, chunks.data, chunks.dataSize, out);
+    if (result != FMOD_ERR_NONE) return result;
+    out.channels = chunks.format.channels;
+    out.bitsPerSample = chunks.format.bits;
+    out.frequency = static_cast<int>(chunks.format.frequency);
     return FMOD_ERR_NONE;
 }
 

@@ -1,4 +1,5 @@
 #include "FontRasterizer.h"
+#include "SdkConstants.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -24,19 +25,24 @@ uint32_t FontRasterizer::AnsiToUnicode(uint8_t code)
     return code;
 }
 
+// lfPitchAndFamily holds the pitch in its two low bits and the family in its high four; the SDK
+// names neither mask.
+static const BYTE PITCH_BITS = 0x03;
+static const BYTE FAMILY_BITS = 0xF0;
+
 // The generic family GDI would fall back to when the logical font names no face.
 static const char* GenericFamily(const LOGFONTA& logFont)
 {
-    if ((logFont.lfPitchAndFamily & 0x3) == FIXED_PITCH) return "monospace";
-    switch (logFont.lfPitchAndFamily & 0xF0) {
+    if ((logFont.lfPitchAndFamily & PITCH_BITS) == FIXED_PITCH) return "monospace";
+    switch (logFont.lfPitchAndFamily & FAMILY_BITS) {
     case FF_ROMAN:
         return "serif";
     case FF_MODERN:
         return "monospace";
-    case (4 << 4):
-        return "cursive";  // FF_SCRIPT
-    case (5 << 4):
-        return "fantasy";  // FF_DECORATIVE
+    case FF_SCRIPT:
+        return "cursive";
+    case FF_DECORATIVE:
+        return "fantasy";
     default:
         return "sans-serif";
     }

@@ -1,5 +1,6 @@
 // USER32 MessageBoxA: stderr always, an SDL message box when there is a display.
 #include "PlatformInternal.h"
+#include "SdkConstants.h"
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type)
 {
@@ -13,13 +14,13 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR text, LPCSTR caption, UINT type)
     if (PlatformIsScriptRunning() || PlatformIsHeadless()) return IDOK;
 
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
-    const UINT icon = type & 0xF0;
+    const UINT icon = type & MB_ICONMASK;
     if (icon == MB_ICONERROR) flags = SDL_MESSAGEBOX_ERROR;
     if (icon == MB_ICONWARNING) flags = SDL_MESSAGEBOX_WARNING;
     PlatformWindow* owner = PlatformWindowFromHandle(hWnd);
     SDL_Window* parent = owner != nullptr && owner->visible ? owner->sdl : nullptr;
 
-    const bool okCancel = (type & 0x0F) == MB_OKCANCEL;
+    const bool okCancel = (type & MB_TYPEMASK) == MB_OKCANCEL;
     SDL_MessageBoxButtonData buttons[2];
     buttons[0].flags =
         SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | (okCancel ? 0 : SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);

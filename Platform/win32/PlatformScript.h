@@ -1,5 +1,6 @@
-// The script driver of headless and demo runs (PINWHIRL_SCRIPT, see
-// ARCHITECTURE.md section 3), and the fixed-step clock (PINWHIRL_FIXED_STEP).
+// The script driver of headless and demo runs (PINWHIRL_SCRIPT; its lines are listed in
+// README.md, "Running without a display, and by script"), and the fixed-step clock
+// (PINWHIRL_FIXED_STEP).
 #pragma once
 
 #include <string>

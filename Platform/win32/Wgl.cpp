@@ -40,13 +40,17 @@ PlatformContext* FromHandle(HGLRC hglrc)
     return nullptr;
 }
 
+// What wglMakeCurrent(NULL, NULL) does: no context is current any more.
+void ReleaseCurrentContext()
+{
+    if (State().current != nullptr) SDL_GL_MakeCurrent(State().currentWindow->sdl, nullptr);
+    State().current = nullptr;
+    State().currentWindow = nullptr;
+}
+
 void DeleteContext(PlatformContext* context)
 {
-    if (context == State().current) {
-        SDL_GL_MakeCurrent(State().currentWindow != nullptr ? State().currentWindow->sdl : nullptr, nullptr);
-        State().current = nullptr;
-        State().currentWindow = nullptr;
-    }
+    if (context == State().current) ReleaseCurrentContext();
     SDL_GL_DeleteContext(context->context);
     for (size_t i = 0; i < Contexts().size(); ++i) {
         if (Contexts()[i] == context) {
@@ -130,9 +134,7 @@ HGLRC WINAPI wglCreateContext(HDC hdc)
 BOOL WINAPI wglMakeCurrent(HDC hdc, HGLRC hglrc)
 {
     if (hglrc == nullptr) {
-        if (State().current != nullptr) SDL_GL_MakeCurrent(State().currentWindow->sdl, nullptr);
-        State().current = nullptr;
-        State().currentWindow = nullptr;
+        ReleaseCurrentContext();
         return TRUE;
     }
     PlatformContext* context = FromHandle(hglrc);
@@ -163,11 +165,7 @@ bool PlatformIsContextCurrentOn(PlatformWindow* window)
 
 void PlatformDestroyContextsOf(PlatformWindow* window)
 {
-    if (State().currentWindow == window) {
-        SDL_GL_MakeCurrent(window->sdl, nullptr);
-        State().current = nullptr;
-        State().currentWindow = nullptr;
-    }
+    if (State().currentWindow == window) ReleaseCurrentContext();
     const std::vector<PlatformContext*> contexts = Contexts();  // DeleteContext edits the list
     for (PlatformContext* context : contexts) {
         if (context->window == window) DeleteContext(context);

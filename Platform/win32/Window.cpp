@@ -292,11 +292,10 @@ void PlatformFrameMetrics(DWORD style, BOOL menu, DWORD exStyle, RECT* frame)
     // resizable) and a 26-pixel caption for WS_CAPTION, a 1-pixel WS_BORDER, and
     // nothing for a bare WS_POPUP.
     (void)exStyle;
-    const DWORD WS_DLGFRAME_BIT = 0x00400000L;
     LONG border = 0;
     if ((style & WS_THICKFRAME) != 0) {
         border = 4;
-    } else if ((style & WS_DLGFRAME_BIT) != 0) {
+    } else if ((style & WS_DLGFRAME) != 0) {
         border = 3;
     } else if ((style & WS_BORDER) != 0) {
         border = 1;

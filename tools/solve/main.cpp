@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "Game/MapElement.h"
 #include "ShotSearch.h"
 #include "Solutions.h"
 
@@ -27,43 +28,6 @@ const char* USAGE =
     "  at the frame times 0.005, 0.01 and 1/60 s (or those given with --step, e.g. 1/60) and\n"
     "  reports the winning shots. --solutions records each step's fastest win in FILE.\n"
     "  --shot flies that one shot only. Exit 0 when every step of every map has a winning shot.\n";
-
-FILE* theOut = stderr;  // the terminal's stderr; fd 2 itself catches the map elements' traces
-FILE* theScratch = nullptr;
-bool theRunFinished = false;
-
-// Map elements trace every construction and destruction to stderr, some thousand lines a run.
-// They go to a scratch file; when the process ends early from a fatal report (a broken map),
-// what the scratch holds apart from the traces is passed on, so no report is lost.
-void PassOnReports()
-{
-    if (theRunFinished || !theScratch) return;
-    fflush(stderr);
-    rewind(theScratch);
-    char line[4096];
-    while (fgets(line, sizeof(line), theScratch))
-        if (std::string(line).find("MapElement() called") == std::string::npos) fputs(line, theOut);
-    fflush(theOut);
-}
-
-void QuietTraces()
-{
-    const int terminal = dup(2);
-    theScratch = tmpfile();
-    if (terminal < 0 || !theScratch) return;
-    theOut = fdopen(terminal, "w");
-    setvbuf(theOut, nullptr, _IOLBF, 0);
-    dup2(fileno(theScratch), 2);
-    atexit(PassOnReports);
-}
-
-// Forgets the traces written so far, so the scratch file stays small.
-void DropTraces()
-{
-    if (!theScratch) return;
-    fflush(stderr);
-    if (ftruncate(2, 0) == 0) lseek(2, 0, SEEK_SET);
-}
 
 struct Options {
     int32_t threads = int32_t(std::max(1u, std::thread::hardware_concurrency()));
@@ -148,16 +112,16 @@ public:
         snprintf(text, sizeof(text), "%s: %s %d/%d shots, %d winning, %.0f s", _what.c_str(), progress.pass,
                  progress.done, progress.total, progress.winners, seconds);
         if (_terminal) {
-            fprintf(theOut, "\r%-79.79s", text);
+            fprintf(stderr, "\r%-79.79s", text);
             _shown = true;
         } else {
-            fprintf(theOut, "%s\n", text);
+            fprintf(stderr, "%s\n", text);
         }
-        fflush(theOut);
+        fflush(stderr);
     }
     void Clear()
     {
-        if (_shown) fprintf(theOut, "\r%79s\r", "");
+        if (_shown) fprintf(stderr, "\r%79s\r", "");
         _shown = false;
     }
 
@@ -165,7 +129,7 @@ private:
     using Clock = std::chrono::steady_clock;
     std::string _what;
     Clock::time_point _start, _last;
-    bool _terminal = isatty(fileno(theOut));
+    bool _terminal = isatty(fileno(stderr));
     bool _shown = false;
 };
 
@@ -183,7 +147,6 @@ std::vector<std::string> EveryMap()
 bool FlyOneShot(const std::string& name, const Options& options)
 {
     ShotFlight flight(name);
-    DropTraces();
     bool wonEverywhere = true;
     for (double step : options.steps) {
         const ShotOutcome outcome = flight.Fly(options.shot.angle, options.shot.power, step);
@@ -206,7 +169,6 @@ bool SolveMap(const std::string& name, const Options& options, std::vector<Recor
               MapSummary& summary)
 {
     ShotSearch search(name, options.threads);
-    DropTraces();
     const ShotFlight& flight = search.Flight();
     printf("%s: %d collectibles, %zu vertexes, %zu linedefs\n", name.c_str(), flight.Collectibles(),
            flight.Field().GetVertexes().size(), flight.Field().GetLinedefs().size());
@@ -283,7 +245,8 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    QuietTraces();
+    // Every flight loads its map's elements, each of which would trace its birth and death.
+    MapElement::traceLines = false;
 
     bool solved = true;
     std::vector<RecordedSolution> found;
@@ -295,7 +258,6 @@ int main(int argc, char** argv)
             summaries.emplace_back();
             solved = SolveMap(name, options, found, summaries.back()) && solved;
         }
-        DropTraces();
     }
     if (summaries.size() > 1) PrintSummary(summaries, options.steps);
 
@@ -303,18 +265,16 @@ int main(int argc, char** argv)
         std::vector<RecordedSolution> recorded;
         std::string error;
         if (std::filesystem::exists(options.solutions) && !ReadSolutions(options.solutions, recorded, error)) {
-            fprintf(theOut, "solve: %s; not written\n", error.c_str());
+            fprintf(stderr, "solve: %s; not written\n", error.c_str());
             solved = false;
         } else if (!WriteSolutions(options.solutions, MergeSolutions(recorded, found))) {
-            fprintf(theOut, "solve: cannot write \"%s\"\n", options.solutions.c_str());
+            fprintf(stderr, "solve: cannot write \"%s\"\n", options.solutions.c_str());
             solved = false;
         } else {
             printf("recorded %zu solutions in %s\n", found.size(), options.solutions.c_str());
         }
     }
-    if (!solved) fprintf(theOut, "solve: not every step of every map has a winning shot\n");
+    if (!solved) fprintf(stderr, "solve: not every step of every map has a winning shot\n");
     fflush(stdout);
-    DropTraces();
-    theRunFinished = true;
     return solved ? 0 : 1;
 }
