@@ -40,9 +40,9 @@ void ShotFlight::_Prepare()
 
     bool any = false;
     auto include = [&](const Vec2f& p) {
-        _minX = any ? std::min(_minX, p.x) : p.x;
-        _maxX = any ? std::max(_maxX, p.x) : p.x;
-        _maxY = any ? std::max(_maxY, p.y) : p.y;
+        _minX = any ? (std::min)(_minX, p.x) : p.x;
+        _maxX = any ? (std::max)(_maxX, p.x) : p.x;
+        _maxY = any ? (std::max)(_maxY, p.y) : p.y;
         any = true;
     };
     for (const Vertex* vertex : _field.GetVertexes()) include(vertex->position);
@@ -125,7 +125,7 @@ void ShotFlight::_End(FlightEnd end)
 
 bool ShotFlight::Continue(Clock::time_point deadline)
 {
-    const bool timed = deadline != Clock::time_point::max();
+    const bool timed = deadline != (Clock::time_point::max)();
     while (_flying) {
         if (_frame == _maxFrames) {
             _End(FlightEnd::TIMED_OUT);

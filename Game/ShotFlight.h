@@ -51,7 +51,7 @@ public:
     // one frame is flown in every call, so a flight goes on however short the time). With a
     // path, the ball's centre at every sub-step and at the end is kept in it (play-field units).
     void Begin(int32_t angle, int32_t power, double frameSeconds, std::vector<Vec2f>* path = nullptr);
-    bool Continue(Clock::time_point deadline = Clock::time_point::max());
+    bool Continue(Clock::time_point deadline = (Clock::time_point::max)());
     const ShotOutcome& Outcome() const { return _outcome; }
 
     bool HasBallSpawn() const { return _hasSpawn; }

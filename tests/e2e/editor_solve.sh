@@ -12,7 +12,8 @@ root=$2
 source "$(dirname "$0")/lib/editor.bash"
 copy_data
 cp "$root/data/maps/map03.map" "$root/data/maps/map03.tga" "$work/data/maps/"
-solver=$(dirname "$exe")/tools/solve
+# The solver tool, after the data writer ($3), as the build gives them; by default beside the program.
+solver=${4:-$(dirname "$exe")/tools/solve}
 [ -x "$solver" ] || fail "no solver at $solver"
 
 # The path's colour, in how many pixels of the map view (x below 957).
