@@ -411,3 +411,39 @@ TEST(MapAreaSelection, PropertiesGoToTheFirstHighlightedLinedefOrObject)
     s.map.RemoveHighlightedProperty("BOUNCE");
     EXPECT_EQ(s.ab->properties.Count(), 0);
 }
+
+TEST(MapAreaRevision, GrowsWithWhatTheFileWouldHoldAndWithNothingElse)
+{
+    Chain s;
+    MapArea& map = s.map;
+    uint64_t seen = map.GetRevision();
+    auto changed = [&map, &seen] {
+        const bool grew = map.GetRevision() > seen;
+        seen = map.GetRevision();
+        return grew;
+    };
+    map.AddVertex(Vec2f(0.2f, 0.0f), false);  // the same point as a: nothing made
+    map.Highlight(s.o);
+    map.Select(s.ab);
+    map.SetName("other");
+    map.MoveSelection(Vec2f::ZERO);
+    map.RemoveVertex(nullptr);
+    EXPECT_FALSE(changed());
+
+    map.MoveSelection(Vec2f(1.0f, 0.0f));
+    EXPECT_TRUE(changed());
+    map.SetHighlightedProperty("k", "v");
+    EXPECT_TRUE(changed());
+    map.RemoveHighlightedProperty("k");
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(map.MergeVertex(s.lone), s.lone);  // nothing near it
+    EXPECT_FALSE(changed());
+    Vertex* near = map.AddVertex(Vec2f(5.0f, 5.2f), true);
+    EXPECT_TRUE(changed());
+    map.MergeVertex(near);
+    EXPECT_TRUE(changed());
+    map.RemoveElement(s.o);
+    EXPECT_TRUE(changed());
+    map.Clear();
+    EXPECT_TRUE(changed());
+}
