@@ -201,14 +201,19 @@ void EditorShell::SaveMapByName(const std::string& name)
 }
 
 // The floating end of a line chain only follows the mouse; written out it would become a lone
-// vertex (a peg in play) that the map never had. It leaves the map for the save and comes back
-// at the same place, the last vertex as before.
+// vertex (a peg in play) that the map never had, and so would a start vertex the chain made
+// before its first segment. They leave the map for the save and come back at the same
+// places, the last vertexes as before.
 bool EditorShell::_SaveWithoutChainCursor(const std::string& name)
 {
     if (chainCursor == nullptr) return theMapArea->SaveMapByName(name);
+    const bool startGoes = chainMadeStart && chainStart != nullptr && chainStart->linedefs.empty();
+    const Vec2f startPosition = startGoes ? chainStart->position : Vec2f::ZERO;
     const Vec2f cursorPosition = chainCursor->position;
     theMapArea->RemoveVertex(chainCursor);
+    if (startGoes) theMapArea->RemoveVertex(chainStart);
     const bool saved = theMapArea->SaveMapByName(name);
+    if (startGoes) chainStart = theMapArea->AddVertex(startPosition, true);
     chainCursor = theMapArea->AddVertex(cursorPosition, true);
     return saved;
 }

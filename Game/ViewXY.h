@@ -25,6 +25,9 @@ extern int32_t EditMode;
 // the mouse; both null outside LINE_CHAIN_CREATION.
 extern Vertex* chainStart;
 extern Vertex* chainCursor;
+// Whether the chain made its start vertex (rather than start on an existing one): a chain
+// ended before its first segment takes away only a vertex it made.
+extern bool chainMadeStart;
 void ResetEditorState();
 
 class ViewXY : public ViewBase {
@@ -85,6 +88,7 @@ private:
 
     // Editing (ViewXYEditing.cpp).
     void _BeginLeftDrag();
+    void _EndLeftDrag();
     void _EditModeFrame();
     void _ChainModeFrame();
     void _RightButtonStep();

@@ -62,9 +62,13 @@ void ViewXY::Update()
 {
     interaction = INTERACTION_NONE;
     UpdateVisibleRect();
-    if (!hasMouse) {
+    if (!hasMouse || !theInputSystem.IsKeyDown(LEFT_BUTTON)) {
+        // The mouse left the view, or the button went up where the view didn't see it: the
+        // drag ends as a release ends it, so nothing it selected for itself stays selected.
+        if (leftDragActive) _EndLeftDrag();
         leftDragActive = false;
-    } else if (theInputSystem.GetMouseDelta() != Vec2i::ZERO) {
+    }
+    if (hasMouse && theInputSystem.GetMouseDelta() != Vec2i::ZERO) {
         leftClickPending = false;
         rightClickPending = false;
         if (theInputSystem.IsKeyDown(LEFT_BUTTON) && !leftDragActive) _BeginLeftDrag();
@@ -204,6 +208,14 @@ void ViewXY::_Hover()
     }
 }
 
+// A release: an element dragged without being selected before is deselected again.
+void ViewXY::_EndLeftDrag()
+{
+    if (dragElement != nullptr && !dragElementWasSelected && theMapArea != nullptr) theMapArea->Deselect(dragElement);
+    dragElement = nullptr;
+    leftDragActive = false;
+}
+
 // ---------------------------------------------------------------------------
 // Events
 
@@ -211,11 +223,7 @@ bool ViewXY::HandleInputEvent(int32_t type, uint8_t code)
 {
     // Wheel events carry a notch count as their code, so one notch ends a drag here too.
     if (code == LEFT_BUTTON) {
-        if (leftDragActive && type == KEY_RELEASED) {
-            if (dragElement != nullptr && !dragElementWasSelected && theMapArea != nullptr)
-                theMapArea->Deselect(dragElement);
-            dragElement = nullptr;
-        }
+        if (leftDragActive && type == KEY_RELEASED) _EndLeftDrag();
         leftDragActive = false;
     }
     if (theMapArea == nullptr) return false;
@@ -366,7 +374,9 @@ void ViewXY::_StartChain()
 {
     EditMode = LINE_CHAIN_CREATION;
     const Vec2f p = MouseSnappedWorld();
+    const size_t before = theMapArea->GetVertexes().size();
     chainStart = theMapArea->AddVertex(p, false);
+    chainMadeStart = theMapArea->GetVertexes().size() != before;
     chainCursor = theMapArea->AddVertex(p, true);
 }
 
@@ -386,7 +396,8 @@ void ViewXY::_AddChainSegment()
 void ViewXY::_EndChain()
 {
     if (chainCursor != nullptr) theMapArea->RemoveVertex(chainCursor);
-    if (chainStart != nullptr && chainStart->linedefs.empty()) theMapArea->RemoveVertex(chainStart);
+    // A vertex the chain started on stays: nothing else in the editor could make it again.
+    if (chainStart != nullptr && chainMadeStart && chainStart->linedefs.empty()) theMapArea->RemoveVertex(chainStart);
     ResetEditorState();
     _ForgetRemovedElements();
 }

@@ -193,12 +193,39 @@ TEST_F(EditorEditing, ChainsThatMakeNoSegmentLeaveTheMapAsItWas)
     EXPECT_EQ(Vertexes(), 2u);
     EXPECT_EQ(Linedefs(), 1u);
 
+    // A lone vertex the chain started on stays, whether Escape or a right click ends it:
+    // nothing else in the editor can make one.
     Vertex* alone = AddVertex(768, 768);
-    HoverAt(768, 768);
-    UserDoubleClick(1);
-    EXPECT_EQ(chainStart, alone);
-    Key(VK_ESCAPE);
-    EXPECT_EQ(Vertexes(), 2u) << "the lone vertex the chain started on went with it";
+    for (bool escape : {true, false}) {
+        HoverAt(768, 768);
+        UserDoubleClick(1);
+        EXPECT_EQ(chainStart, alone);
+        if (escape) {
+            Key(VK_ESCAPE);
+        } else {
+            Click(2);
+        }
+        EXPECT_EQ(EditMode, EDIT_MAP_ELEMENTS);
+        EXPECT_EQ(Vertexes(), 3u);
+        EXPECT_EQ(theMapArea->GetVertexes().back(), alone);
+    }
+}
+
+TEST_F(EditorEditing, ADragThatLeavesTheViewEndsAsAReleaseDoes)
+{
+    Vertex* vertex = AddVertex(256, 256);
+    AddLinedef(vertex, AddVertex(512, 256));
+    HoverAt(256, 256);
+    ButtonDown(1);
+    MoveMouseBy(1, 0);
+    RunFrame();
+    ASSERT_TRUE(vertex->selected) << "selected to move with the selection";
+    MoveMouseTo(1100, 500);  // over the info view
+    RunFrame();
+    EXPECT_FALSE(MapView().leftDragActive);
+    EXPECT_FALSE(vertex->selected) << "a Delete later would take it and its linedef";
+    ButtonUp(1);
+    EXPECT_EQ(theMapArea->SelectedCount(), 0);
 }
 
 TEST_F(EditorEditing, RightDragPansAndShiftRightDragZoomsAboutTheMouse)
