@@ -71,6 +71,13 @@ public:
     bool leftDragActive = false;
     MapElement* dragElement = nullptr;
     bool dragElementWasSelected = false;
+    // A left drag that started where nothing was highlighted, with nothing selected or with
+    // Ctrl down, draws a box from where the button went down; its release selects the
+    // linedefs and objects inside.
+    bool boxActive = false;
+    Vec2f boxStart;
+    Vec2f boxEnd;
+    Vec2f leftPressWorld;
     // Elements chosen for property editing (not owned).
     std::list<MapElement*> editList;
 
@@ -85,10 +92,12 @@ private:
     void _DrawElements() const;
     void _DrawStatus() const;
     void _DrawDragCursor() const;
+    void _DrawSelectionBox() const;
 
     // Editing (ViewXYEditing.cpp).
-    void _BeginLeftDrag();
+    void _BeginLeftDrag(bool pressedHere);
     void _EndLeftDrag();
+    void _SelectInBox();
     void _EditModeFrame();
     void _ChainModeFrame();
     void _RightButtonStep();

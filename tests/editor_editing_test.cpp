@@ -228,6 +228,49 @@ TEST_F(EditorEditing, ADragThatLeavesTheViewEndsAsAReleaseDoes)
     EXPECT_EQ(theMapArea->SelectedCount(), 0);
 }
 
+TEST_F(EditorEditing, ABoxFromEmptySpaceSelectsWhatIsInside)
+{
+    Linedef* inside = AddLinedef(AddVertex(256, 256), AddVertex(384, 320));
+    Linedef* across = AddLinedef(AddVertex(320, 384), AddVertex(768, 384));
+    MapObject* object = AddObject(448, 448);
+    MapObject* outside = AddObject(640, 640);
+    auto box = [this](float x0, float y0, float x1, float y1) {
+        HoverAt(x0, y0);
+        ButtonDown(1);
+        MoveMouseBy(1, 0);
+        RunFrame();
+        HoverAt(x1, y1);
+        EXPECT_TRUE(MapView().boxActive);
+        ButtonUp(1);
+        EXPECT_FALSE(MapView().boxActive);
+    };
+    // Drawn from either corner; the vertexes inside stay unselected.
+    box(480, 200, 200, 480);
+    EXPECT_TRUE(inside->selected);
+    EXPECT_TRUE(object->selected);
+    EXPECT_FALSE(across->selected);
+    EXPECT_FALSE(outside->selected);
+    EXPECT_EQ(theMapArea->SelectedCount(), 2);
+    EXPECT_EQ(inside->start->position, Vec2f(256, 256)) << "nothing moved";
+
+    // With a selection, a drag from empty space moves it, as it always did; with Ctrl it boxes
+    // and adds to it.
+    HoverAt(200, 200);
+    ButtonDown(1);
+    MoveMouseBy(1, 0);
+    RunFrame();
+    HoverAt(264, 200);
+    ButtonUp(1);
+    EXPECT_FALSE(MapView().boxActive);
+    EXPECT_EQ(object->position, Vec2f(512, 448));
+    KeyDown(VK_CONTROL);
+    box(600, 600, 700, 700);
+    KeyUp(VK_CONTROL);
+    EXPECT_TRUE(outside->selected);
+    EXPECT_EQ(theMapArea->SelectedCount(), 3);
+    EXPECT_EQ(outside->position, Vec2f(640, 640));
+}
+
 TEST_F(EditorEditing, RightDragPansAndShiftRightDragZoomsAboutTheMouse)
 {
     ViewXY& view = MapView();
