@@ -42,6 +42,7 @@ public:
     void Update() override;
     bool HandleInputEvent(int32_t type, uint8_t code) override;
     void ForgetMapElements() override;
+    bool IsDragging() const override { return leftDragActive; }
 
     // Coordinates. Pixels are window client pixels; the view's left edge pixel maps to the
     // visible minimum x, its top pixel to the maximum y.

@@ -209,6 +209,7 @@ TEST_F(EditorShellTest, SavingInTheMiddleOfALineChainLeavesItsFloatingEndOut)
     // Before the first segment the start vertex the chain made is no peg of the map either.
     Capture([this] { shell->SaveMapByName("STARTED"); });
     EXPECT_EQ(ReadWholeFile("data/maps/STARTED.map"), "Vertexes\n{\n}\n\nLinedefs\n{\n}\n\nObjects\n{\n}\n\n");
+    EXPECT_FALSE(shell->HasUnsavedChanges());
     ASSERT_EQ(map.GetVertexes().size(), 2u);
     EXPECT_EQ(chainStart, map.GetVertexes().front());
     MoveMouseToWorld(Vec2f(192, 64));
