@@ -234,40 +234,33 @@ TEST_F(EditorEditing, ABoxFromEmptySpaceSelectsWhatIsInside)
     Linedef* across = AddLinedef(AddVertex(320, 384), AddVertex(768, 384));
     MapObject* object = AddObject(448, 448);
     MapObject* outside = AddObject(640, 640);
-    auto box = [this](float x0, float y0, float x1, float y1) {
+    auto selected = [&] {
+        return std::vector<bool>{inside->selected, across->selected, object->selected, outside->selected};
+    };
+    // Whether the drag drew a box.
+    auto drag = [this](float x0, float y0, float x1, float y1) {
         HoverAt(x0, y0);
         ButtonDown(1);
         MoveMouseBy(1, 0);
         RunFrame();
         HoverAt(x1, y1);
-        EXPECT_TRUE(MapView().boxActive);
+        const bool box = MapView().boxActive;
         ButtonUp(1);
-        EXPECT_FALSE(MapView().boxActive);
+        return box;
     };
-    // Drawn from either corner; the vertexes inside stay unselected.
-    box(480, 200, 200, 480);
-    EXPECT_TRUE(inside->selected);
-    EXPECT_TRUE(object->selected);
-    EXPECT_FALSE(across->selected);
-    EXPECT_FALSE(outside->selected);
+    EXPECT_TRUE(drag(480, 200, 200, 480));  // from any corner; the vertexes inside stay unselected
+    EXPECT_EQ(selected(), (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(theMapArea->SelectedCount(), 2);
-    EXPECT_EQ(inside->start->position, Vec2f(256, 256)) << "nothing moved";
+    EXPECT_EQ(inside->start->position, Vec2f(256, 256));
 
     // With a selection, a drag from empty space moves it, as it always did; with Ctrl it boxes
     // and adds to it.
-    HoverAt(200, 200);
-    ButtonDown(1);
-    MoveMouseBy(1, 0);
-    RunFrame();
-    HoverAt(264, 200);
-    ButtonUp(1);
-    EXPECT_FALSE(MapView().boxActive);
+    EXPECT_FALSE(drag(200, 200, 264, 200));
     EXPECT_EQ(object->position, Vec2f(512, 448));
     KeyDown(VK_CONTROL);
-    box(600, 600, 700, 700);
+    EXPECT_TRUE(drag(600, 600, 700, 700));
     KeyUp(VK_CONTROL);
-    EXPECT_TRUE(outside->selected);
-    EXPECT_EQ(theMapArea->SelectedCount(), 3);
+    EXPECT_EQ(selected(), (std::vector<bool>{true, false, true, true}));
     EXPECT_EQ(outside->position, Vec2f(640, 640));
 }
 
