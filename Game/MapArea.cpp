@@ -99,6 +99,7 @@ Vertex* MapArea::AddVertex(const Vec2f& position, bool force)
             if (DistanceSquared(vertex->position, position.x, position.y) < SAME_POINT_DISTANCE_SQUARED) return vertex;
         }
     }
+    ++_revision;
     Vertex* vertex = new Vertex(position);
     vertex->_area = this;
     vertex->_areaEntry = vertexes.insert(vertexes.end(), vertex);
@@ -110,6 +111,7 @@ Linedef* MapArea::AddLinedef(Vertex* start, Vertex* end)
 {
     // A linedef on a missing or foreign vertex could never be unlinked again.
     FATAL_CHECK(_Owns(start) && _Owns(end), "MapArea::AddLinedef() : both ends must be vertexes of this map");
+    ++_revision;
     Linedef* linedef = new Linedef(start, end);
     linedef->_area = this;
     linedef->_areaEntry = linedefs.insert(linedefs.end(), linedef);
@@ -121,6 +123,7 @@ Linedef* MapArea::AddLinedef(Vertex* start, Vertex* end)
 
 MapObject* MapArea::AddObject(const Vec2f& position)
 {
+    ++_revision;
     MapObject* object = new MapObject(position);
     object->_area = this;
     object->_areaEntry = objects.insert(objects.end(), object);
@@ -131,6 +134,7 @@ MapObject* MapArea::AddObject(const Vec2f& position)
 void MapArea::RemoveVertex(Vertex* vertex, Linedef* exceptLinedef)
 {
     if (!_Owns(vertex)) return;
+    ++_revision;
 
     // RemoveLinedef (linedef, vertex) never touches this vertex's own list, so it can be
     // walked as it is. A linedef from the vertex to itself is listed twice: its later entry
@@ -163,6 +167,7 @@ void MapArea::_DetachLinedefFromVertex(Linedef* linedef, Vertex* vertex, Linedef
 void MapArea::RemoveLinedef(Linedef* linedef, Vertex* exceptVertex)
 {
     if (!_Owns(linedef)) return;
+    ++_revision;
 
     Vertex* start = linedef->start;
     Vertex* end = linedef->end;
@@ -177,6 +182,7 @@ void MapArea::RemoveLinedef(Linedef* linedef, Vertex* exceptVertex)
 void MapArea::RemoveObject(MapObject* object)
 {
     if (!_Owns(object)) return;
+    ++_revision;
     objects.erase(object->_areaEntry);
     _RemoveFromArray(_objectArray, object);
     _Destroy(object);
@@ -209,6 +215,7 @@ Vertex* MapArea::MergeVertex(Vertex* vertex)
         }
     }
     if (target == nullptr) return vertex;
+    ++_revision;
 
     // A linedef from the vertex to itself is listed twice: its first entry moves the
     // start, the second the end.
@@ -414,6 +421,8 @@ void MapArea::MoveSelection(const Vec2f& offset)
         if (element->type == MAP_ELEMENT_OBJECT) work.push_back(element);
     }
 
+    if (work.empty() || offset == Vec2f::ZERO) return;
+    ++_revision;
     for (MapElement* element : work) element->Move(offset);
 }
 
@@ -431,14 +440,18 @@ void MapArea::SetHighlightedProperty(const std::string& key, const std::string& 
 {
     if (highlighted.empty()) return;
     PropertyMap* properties = PropertiesOf(highlighted.front());
-    if (properties != nullptr) properties->Set(key, value);
+    if (properties == nullptr) return;
+    ++_revision;
+    properties->Set(key, value);
 }
 
 void MapArea::RemoveHighlightedProperty(const std::string& key)
 {
     if (highlighted.empty()) return;
     PropertyMap* properties = PropertiesOf(highlighted.front());
-    if (properties != nullptr) properties->Remove(key);
+    if (properties == nullptr) return;
+    ++_revision;
+    properties->Remove(key);
 }
 
 // ---------------------------------------------------------------------------
@@ -448,6 +461,8 @@ bool MapArea::Load(const std::string& path)
 {
     ParseFile file(path.c_str());
     MapFile::Read(file.GetParseBuffer(), *this);
+    // Properties are read into the elements directly.
+    ++_revision;
     return true;
 }
 

@@ -82,6 +82,10 @@ public:
     bool GetFlipY() const { return flipY; }
     const std::string& GetName() const { return name; }
     void SetName(const std::string& mapName) { name = mapName; }
+    // Grows with every change to what the map's file would hold (elements added, removed,
+    // moved or merged, properties set or removed, the map cleared or loaded); the name,
+    // highlights and selection do not count.
+    uint64_t GetRevision() const { return _revision; }
 
 private:
     bool _Owns(const MapElement* element) const { return element != nullptr && element->_area == this; }
@@ -108,4 +112,5 @@ private:
     std::vector<Linedef*> _linedefArray;
     std::vector<MapObject*> _objectArray;
     uint64_t _nextSequence = 0;
+    uint64_t _revision = 0;
 };
