@@ -28,6 +28,9 @@ public:
         (void)code;
         return false;
     }
+    // The window's close box: true lets the program end now. A game can keep it running
+    // once, to warn about work that would be lost.
+    virtual bool MayClose() { return true; }
 
     static bool IsGamePresent() { return _isConstructed; }
     static TheGameInterfaceAbstract* GetInstance() { return s_instance; }

@@ -3,6 +3,7 @@
 #include "Engine/AssertionFailure.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
+#include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheVideoSystem.h"
 
@@ -35,10 +36,12 @@ bool TheMessageHandler::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LP
     case WM_MOVE:
         theVideoSystem.SetClientOrigin(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return false;
-    case WM_CLOSE:
+    case WM_CLOSE: {
         // Consumed, so the default handling never destroys the window under the running frame loop.
-        theApplication.RequestShutdown();
+        TheGameInterfaceAbstract* game = TheGameInterfaceAbstract::GetInstance();
+        if (game == nullptr || game->MayClose()) theApplication.RequestShutdown();
         return true;
+    }
     case WM_ACTIVATEAPP:
         if (wParam == 1) {
             theApplication.OnAppActivated();

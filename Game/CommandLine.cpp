@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "Engine/FileName.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Game/EditorShell.h"
@@ -45,6 +46,7 @@ void Warp(const char* text)
     if (sscanf(text, "WARP %255s", name) != 1 || !IsMapName(name)) return;
     // A typed name that has no map must not end the program or lose the edited map.
     if (!theGame->CanStartMap(name)) return;
+    if (!theEditorShell->MayDiscardChanges("WARP " + std::string(name))) return;
     theGame->SetMode(MODE_AIM);
     theGame->SetMap(name);
 }
@@ -66,7 +68,7 @@ void Save(const char* text)
     Field name;
     if (sscanf(text, "SAVE %255s", name) != 1)
         theEditorShell->SaveMap();
-    else if (IsMapName(name))
+    else if (IsMapName(name) && theEditorShell->MayReplaceMapFile(name))
         theEditorShell->SaveMapByName(name);
 }
 
@@ -74,7 +76,11 @@ void Save(const char* text)
 void Load(const char* text)
 {
     Field name;
-    if (sscanf(text, "LOAD %255s", name) == 1 && IsMapName(name)) theEditorShell->LoadMapByName(name);
+    if (sscanf(text, "LOAD %255s", name) != 1 || !IsMapName(name)) return;
+    // A missing file replaces nothing: the shell's own warning is all there is to say.
+    const bool replaces = CanOpenFile(MapArea::MapFilePath(name));
+    if (replaces && !theEditorShell->MayDiscardChanges("LOAD " + std::string(name))) return;
+    theEditorShell->LoadMapByName(name);
 }
 
 void Underlay(const char* text)
@@ -86,6 +92,8 @@ void Underlay(const char* text)
 
 void Edit(const char*)
 {
+    // Typed while editing, it starts the editor afresh on the game's map.
+    if (!theEditorShell->MayDiscardChanges("EDIT")) return;
     theEditorShell->EnterEditor();
 }
 
@@ -96,6 +104,7 @@ void Play(const char*)
 
 void Quit(const char*)
 {
+    if (!theEditorShell->MayDiscardChanges("QUIT")) return;
     theApplication.RequestShutdown();
 }
 
@@ -149,6 +158,8 @@ bool Game::HandleCommandLineKey(uint8_t code)
 bool Game::ExecuteCommand()
 {
     theConsole.Printf("Executing Console Command: %s\n", commandLineText);
+    // A warning's "again" is for the very next command.
+    if (theEditorShell != nullptr) theEditorShell->NoteCommand();
     // A command may change the line (EDIT and PLAY close it): it works on its own copy.
     char text[COMMAND_LINE_SIZE];
     memcpy(text, commandLineText, sizeof(text));

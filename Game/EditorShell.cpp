@@ -57,6 +57,7 @@ void EditorShell::_BuildEditor(const Vec2i& windowSize)
     theMapArea = new MapArea();
     root = new Pane(new ViewXY(), Pane::MARGIN, windowSize - Pane::MARGIN - Pane::MARGIN);
     root->Split(new ViewInfo(), MAP_VIEW_SHARE, true, false);
+    _ResetHistory();
 }
 
 void EditorShell::_DestroyEditor()
@@ -73,6 +74,7 @@ void EditorShell::_DestroyEditor()
         delete theMapArea;
         theMapArea = nullptr;
     }
+    _ResetHistory();
 }
 
 void EditorShell::EnterEditor()
@@ -88,6 +90,7 @@ void EditorShell::EnterEditor()
     }
     // The game's current map has its file: it was just played from it.
     theMapArea->LoadMapByName(name);
+    _ResetHistory();
     SetUnderlay(("data/maps/" + name + ".tga").c_str());
 }
 
@@ -110,9 +113,11 @@ void EditorShell::LeaveForPlay()
         return;
     }
     if (!theGame->CanStartMap(name)) return;
-    // After SOLVE the panel is aimed at the fastest win, to watch it.
+    if (!MayDiscardChanges("PLAY")) return;
+    // After SOLVE the panel is aimed at the fastest win, to watch it; only when the file to be
+    // played is the map that was solved.
     int32_t angle = 0, power = 0;
-    const bool solved = solver.SolutionFor(theMapArea, angle, power);
+    const bool solved = !HasUnsavedChanges() && solver.SolutionFor(theMapArea, angle, power);
     theGame->SetCommandLineOpen(false);
     theGame->SetMode(MODE_AIM);
     CloseEditor();
@@ -154,6 +159,7 @@ void EditorShell::Frame()
     root->UpdateMouseFocus(mouse);
 
     root->UpdateViews();
+    _CommitChanges();
     // After the views' edits, so a changed map stops the search before it flies on.
     solver.RunFrame(theMapArea);
 
@@ -181,20 +187,26 @@ void EditorShell::Frame()
 
 bool EditorShell::HandleEditorInput(int32_t type, uint8_t code)
 {
+    // Undo and redo work wherever the mouse is.
+    if (_HandleHistoryKeys(type, code)) return true;
     // Nothing under the mouse (the split column, outside the window) consumes nothing.
-    return focusView != nullptr && focusView->HandleInputEvent(type, code);
+    const bool consumed = focusView != nullptr && focusView->HandleInputEvent(type, code);
+    _CommitChanges();
+    return consumed;
 }
 
 void EditorShell::SetHighlightedProperty(const std::string& key, const std::string& value)
 {
     if (!_IsBuilt("no property is set")) return;
     theMapArea->SetHighlightedProperty(key, value);
+    _CommitChanges();
 }
 
 void EditorShell::RemoveHighlightedProperty(const std::string& key)
 {
     if (!_IsBuilt("no property is removed")) return;
     theMapArea->RemoveHighlightedProperty(key);
+    _CommitChanges();
 }
 
 void EditorShell::SaveMapByName(const std::string& name)
@@ -207,18 +219,24 @@ void EditorShell::SaveMapByName(const std::string& name)
     }
     // Saved under a name, the map is that map from now on: PLAY plays this file.
     theMapArea->SetName(name);
+    _NoteFileText();
     theConsole.Printf("Saved map \"%s\"\n", path.c_str());
 }
 
 // The floating end of a line chain only follows the mouse; written out it would become a lone
-// vertex (a peg in play) that the map never had. It leaves the map for the save and comes back
-// at the same place, the last vertex as before.
+// vertex (a peg in play) that the map never had, and so would a start vertex the chain made
+// before its first segment. They leave the map for the save and come back at the same
+// places, the last vertexes as before.
 bool EditorShell::_SaveWithoutChainCursor(const std::string& name)
 {
     if (chainCursor == nullptr) return theMapArea->SaveMapByName(name);
+    const bool startGoes = chainMadeStart && chainStart != nullptr && chainStart->linedefs.empty();
+    const Vec2f startPosition = startGoes ? chainStart->position : Vec2f::ZERO;
     const Vec2f cursorPosition = chainCursor->position;
     theMapArea->RemoveVertex(chainCursor);
+    if (startGoes) theMapArea->RemoveVertex(chainStart);
     const bool saved = theMapArea->SaveMapByName(name);
+    if (startGoes) chainStart = theMapArea->AddVertex(startPosition, true);
     chainCursor = theMapArea->AddVertex(cursorPosition, true);
     return saved;
 }
@@ -239,9 +257,13 @@ void EditorShell::LoadMapByName(const std::string& name)
         return;
     }
     solver.Cancel();
+    // What was done before is a step of its own, so that undoing the load brings it back.
+    _RecordStep();
     ResetEditorState();
     _ForgetMapElements(root);
     theMapArea->LoadMapByName(name);
+    _RecordStep();
+    _NoteFileText();
 }
 
 void EditorShell::Solve()

@@ -50,3 +50,10 @@ bool TheGameInterface::HandleInputEvent(int32_t type, uint8_t code)
 {
     return theGame->HandleInputEvent(type, code);
 }
+
+bool TheGameInterface::MayClose()
+{
+    if (theEditorShell == nullptr) return true;
+    theEditorShell->NoteCommand();
+    return theEditorShell->MayDiscardChanges("close the window");
+}

@@ -14,4 +14,6 @@ public:
     void PostInit() override;
     void RunFrame() override;
     bool HandleInputEvent(int32_t type, uint8_t code) override;
+    // Not while the editor's map has unsaved changes, the first time.
+    bool MayClose() override;
 };

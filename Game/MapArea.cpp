@@ -254,7 +254,6 @@ void MapArea::RemoveElement(MapElement* element)
 
 void MapArea::Clear()
 {
-    ++_revision;
     ClearHighlights();
     ClearSelection();
     while (!vertexes.empty()) RemoveVertex(vertexes.front(), nullptr);
@@ -422,7 +421,8 @@ void MapArea::MoveSelection(const Vec2f& offset)
         if (element->type == MAP_ELEMENT_OBJECT) work.push_back(element);
     }
 
-    if (!work.empty()) ++_revision;
+    if (work.empty() || offset == Vec2f::ZERO) return;
+    ++_revision;
     for (MapElement* element : work) element->Move(offset);
 }
 
@@ -459,9 +459,10 @@ void MapArea::RemoveHighlightedProperty(const std::string& key)
 
 bool MapArea::Load(const std::string& path)
 {
-    ++_revision;
     ParseFile file(path.c_str());
     MapFile::Read(file.GetParseBuffer(), *this);
+    // Properties are read into the elements directly.
+    ++_revision;
     return true;
 }
 

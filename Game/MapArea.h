@@ -74,10 +74,6 @@ public:
     void LoadMapByName(const std::string& mapName);
     bool SaveMapByName(const std::string& mapName) const;
 
-    // Goes up with every change to what the map's file would hold (elements added, removed,
-    // moved or merged, a property set or removed, the map cleared or loaded), never down.
-    uint64_t GetRevision() const { return _revision; }
-
     const VertexList& GetVertexes() const { return vertexes; }
     const LinedefList& GetLinedefs() const { return linedefs; }
     const ObjectList& GetObjects() const { return objects; }
@@ -86,6 +82,10 @@ public:
     bool GetFlipY() const { return flipY; }
     const std::string& GetName() const { return name; }
     void SetName(const std::string& mapName) { name = mapName; }
+    // Grows with every change to what the map's file would hold (elements added, removed,
+    // moved or merged, properties set or removed, the map cleared or loaded); the name,
+    // highlights and selection do not count.
+    uint64_t GetRevision() const { return _revision; }
 
 private:
     bool _Owns(const MapElement* element) const { return element != nullptr && element->_area == this; }

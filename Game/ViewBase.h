@@ -22,6 +22,8 @@ public:
     virtual bool HandleInputEvent(int32_t type, uint8_t code);
     // The map's elements were all replaced: drop every pointer to them.
     virtual void ForgetMapElements() {}
+    // A change in the making that is one step when it is done (a left drag).
+    virtual bool IsDragging() const { return false; }
 
     Vec2i GetSize() const { return bottomRight - topLeft + Vec2i(1, 1); }
 

@@ -30,6 +30,10 @@ void ViewInfo::DrawInfo()
     theRenderer.SetOrtho(Vec2f(float(topLeft.x), float(topLeft.y)), Vec2f(float(bottomRight.x), float(bottomRight.y)));
     theRenderer.SetColour(Color::WHITE);
     for (const TextItem& item : ComposeInfo(theMapArea)) theRenderer.DrawText(item.x, item.y, "%s", item.text.c_str());
+    if (theMapArea != nullptr && theEditorShell != nullptr) {
+        const TextItem status = ComposeMapStatus(*theMapArea, theEditorShell->HasUnsavedChanges());
+        theRenderer.DrawText(status.x, status.y, "%s", status.text.c_str());
+    }
     theRenderer.PopMatrix();
 }
 
@@ -153,4 +157,11 @@ std::vector<ViewInfo::TextItem> ViewInfo::ComposeInfo(const MapArea* map) const
     if (!solve.empty()) out.Empty();
     for (const std::string& line : solve) out.Line(line);
     return items;
+}
+
+ViewInfo::TextItem ViewInfo::ComposeMapStatus(const MapArea& map, bool unsaved) const
+{
+    std::string text = map.GetName().empty() ? "New map" : "Map \"" + map.GetName() + "\"";
+    if (unsaved) text += " - unsaved changes";
+    return TextItem{float(topLeft.x) + 5.0f, float(bottomRight.y) - 6.0f, text};
 }

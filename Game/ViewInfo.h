@@ -24,4 +24,7 @@ public:
     void DrawInfo();
     // What DrawInfo writes for the map (none: the editor is not built), in order.
     std::vector<TextItem> ComposeInfo(const MapArea* map) const;
+    // The map's name and whether it has unsaved changes, on the view's last line, below
+    // whatever the lines above hold.
+    TextItem ComposeMapStatus(const MapArea& map, bool unsaved) const;
 };

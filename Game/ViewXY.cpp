@@ -10,12 +10,14 @@
 int32_t EditMode = EDIT_MAP_ELEMENTS;
 Vertex* chainStart = nullptr;
 Vertex* chainCursor = nullptr;
+bool chainMadeStart = false;
 
 void ResetEditorState()
 {
     EditMode = EDIT_MAP_ELEMENTS;
     chainStart = nullptr;
     chainCursor = nullptr;
+    chainMadeStart = false;
 }
 
 // The visible world is 128 x zoom units wide: 64 x zoom either side of the centre.

@@ -25,6 +25,9 @@ extern int32_t EditMode;
 // the mouse; both null outside LINE_CHAIN_CREATION.
 extern Vertex* chainStart;
 extern Vertex* chainCursor;
+// Whether the chain made its start vertex (rather than start on an existing one): a chain
+// ended before its first segment takes away only a vertex it made.
+extern bool chainMadeStart;
 void ResetEditorState();
 
 class ViewXY : public ViewBase {
@@ -39,6 +42,7 @@ public:
     void Update() override;
     bool HandleInputEvent(int32_t type, uint8_t code) override;
     void ForgetMapElements() override;
+    bool IsDragging() const override { return leftDragActive; }
 
     // Coordinates. Pixels are window client pixels; the view's left edge pixel maps to the
     // visible minimum x, its top pixel to the maximum y.
@@ -68,6 +72,13 @@ public:
     bool leftDragActive = false;
     MapElement* dragElement = nullptr;
     bool dragElementWasSelected = false;
+    // A left drag that started where nothing was highlighted, with nothing selected or with
+    // Ctrl down, draws a box from where the button went down; its release selects the
+    // linedefs and objects inside.
+    bool boxActive = false;
+    Vec2f boxStart;
+    Vec2f boxEnd;
+    Vec2f leftPressWorld;
     // Elements chosen for property editing (not owned).
     std::list<MapElement*> editList;
 
@@ -83,9 +94,12 @@ private:
     void _DrawSolutionPath() const;
     void _DrawStatus() const;
     void _DrawDragCursor() const;
+    void _DrawSelectionBox() const;
 
     // Editing (ViewXYEditing.cpp).
-    void _BeginLeftDrag();
+    void _BeginLeftDrag(bool pressedHere);
+    void _EndLeftDrag();
+    void _SelectInBox();
     void _EditModeFrame();
     void _ChainModeFrame();
     void _RightButtonStep();

@@ -109,6 +109,7 @@ void ViewXY::Draw()
     _DrawElements();
     _DrawStatus();
     _DrawDragCursor();
+    _DrawSelectionBox();
 }
 
 void ViewXY::_DrawUnderlay() const
@@ -259,4 +260,14 @@ void ViewXY::_DrawDragCursor() const
     }
     glEnd();
     theRenderer.PopMatrix();
+}
+
+// In world coordinates, where the view's mapping is still set.
+void ViewXY::_DrawSelectionBox() const
+{
+    if (!boxActive) return;
+    const Vec2f minimum(std::fmin(boxStart.x, boxEnd.x), std::fmin(boxStart.y, boxEnd.y));
+    const Vec2f maximum(std::fmax(boxStart.x, boxEnd.x), std::fmax(boxStart.y, boxEnd.y));
+    glLineWidth(1.0f);
+    theRenderer.DrawRect(minimum, maximum, thePreferences->rubberBandColour, false);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cfloat>
+#include <cmath>
 
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
@@ -17,6 +18,7 @@ namespace {
 const uint8_t LEFT_BUTTON = VK_LBUTTON;
 const uint8_t RIGHT_BUTTON = VK_RBUTTON;
 const uint8_t SHIFT_KEY = VK_SHIFT;
+const uint8_t CONTROL_KEY = VK_CONTROL;
 const uint8_t DELETE_KEY = VK_DELETE;
 const uint8_t ESCAPE_KEY = VK_ESCAPE;
 const uint8_t COMMA_KEY = 0xBC;
@@ -62,12 +64,17 @@ void ViewXY::Update()
 {
     interaction = INTERACTION_NONE;
     UpdateVisibleRect();
-    if (!hasMouse) {
+    if (!hasMouse || !theInputSystem.IsKeyDown(LEFT_BUTTON)) {
+        // The mouse left the view, or the button went up where the view didn't see it: the
+        // drag ends as a release ends it, so nothing it selected for itself stays selected.
+        if (leftDragActive) _EndLeftDrag();
         leftDragActive = false;
-    } else if (theInputSystem.GetMouseDelta() != Vec2i::ZERO) {
+    }
+    if (hasMouse && theInputSystem.GetMouseDelta() != Vec2i::ZERO) {
+        const bool pressedHere = leftClickPending;
         leftClickPending = false;
         rightClickPending = false;
-        if (theInputSystem.IsKeyDown(LEFT_BUTTON) && !leftDragActive) _BeginLeftDrag();
+        if (theInputSystem.IsKeyDown(LEFT_BUTTON) && !leftDragActive) _BeginLeftDrag(pressedHere);
     }
     if (theMapArea == nullptr || !hasMouse) return;
     switch (EditMode) {
@@ -82,12 +89,23 @@ void ViewXY::Update()
     }
 }
 
-void ViewXY::_BeginLeftDrag()
+void ViewXY::_BeginLeftDrag(bool pressedHere)
 {
     leftDragActive = true;
     lastDragPosition = MouseSnappedWorld();
     dragElement = nullptr;
-    if (theMapArea == nullptr || theMapArea->GetHighlighted().empty()) return;
+    boxActive = false;
+    if (theMapArea == nullptr) return;
+    if (theMapArea->GetHighlighted().empty()) {
+        // Moving an empty selection would do nothing, so the drag draws a box instead; Ctrl
+        // asks for the box whatever is selected.
+        const bool box = theMapArea->SelectedCount() == 0 || theInputSystem.IsKeyDown(CONTROL_KEY);
+        if (EditMode != EDIT_MAP_ELEMENTS || !box) return;
+        boxActive = true;
+        boxStart = pressedHere ? leftPressWorld : MouseWorld();
+        boxEnd = MouseWorld();
+        return;
+    }
     dragElement = theMapArea->GetHighlighted().front();
     dragElementWasSelected = dragElement->selected;
     // It moves with the selection.
@@ -122,6 +140,10 @@ void ViewXY::_RightButtonStep()
 // in whole grid steps.
 void ViewXY::_DragStep()
 {
+    if (boxActive) {
+        boxEnd = MouseWorld();
+        return;
+    }
     if (theInputSystem.GetMouseDelta() == Vec2i::ZERO) return;
     const Vec2f p = MouseSnappedWorld();
     const Vec2f offset = (dragElement != nullptr && dragElement->type == MAP_ELEMENT_VERTEX)
@@ -204,6 +226,35 @@ void ViewXY::_Hover()
     }
 }
 
+// A release: the box selects what is inside it; an element dragged without being selected
+// before is deselected again.
+void ViewXY::_EndLeftDrag()
+{
+    if (boxActive) {
+        boxEnd = MouseWorld();
+        _SelectInBox();
+    }
+    if (dragElement != nullptr && !dragElementWasSelected && theMapArea != nullptr) theMapArea->Deselect(dragElement);
+    dragElement = nullptr;
+    boxActive = false;
+    leftDragActive = false;
+}
+
+// Linedefs with both ends inside, and objects; vertexes are never selected.
+void ViewXY::_SelectInBox()
+{
+    if (theMapArea == nullptr) return;
+    const Vec2f low(std::fmin(boxStart.x, boxEnd.x), std::fmin(boxStart.y, boxEnd.y));
+    const Vec2f high(std::fmax(boxStart.x, boxEnd.x), std::fmax(boxStart.y, boxEnd.y));
+    auto inside = [&low, &high](const Vec2f& p) {
+        return p.x >= low.x && p.x <= high.x && p.y >= low.y && p.y <= high.y;
+    };
+    for (Linedef* linedef : theMapArea->GetLinedefs())
+        if (inside(linedef->start->position) && inside(linedef->end->position)) theMapArea->Select(linedef);
+    for (MapObject* object : theMapArea->GetObjects())
+        if (inside(object->position)) theMapArea->Select(object);
+}
+
 // ---------------------------------------------------------------------------
 // Events
 
@@ -211,12 +262,9 @@ bool ViewXY::HandleInputEvent(int32_t type, uint8_t code)
 {
     // Wheel events carry a notch count as their code, so one notch ends a drag here too.
     if (code == LEFT_BUTTON) {
-        if (leftDragActive && type == KEY_RELEASED) {
-            if (dragElement != nullptr && !dragElementWasSelected && theMapArea != nullptr)
-                theMapArea->Deselect(dragElement);
-            dragElement = nullptr;
-        }
+        if (leftDragActive && type == KEY_RELEASED) _EndLeftDrag();
         leftDragActive = false;
+        boxActive = false;
     }
     if (theMapArea == nullptr) return false;
 
@@ -265,6 +313,7 @@ bool ViewXY::_HandleEditMapElements(int32_t type, uint8_t code)
         }
         if (type == KEY_PRESSED) {
             leftClickPending = true;
+            leftPressWorld = MouseWorld();
             return true;
         }
         if (type == KEY_RELEASED) {
@@ -366,7 +415,9 @@ void ViewXY::_StartChain()
 {
     EditMode = LINE_CHAIN_CREATION;
     const Vec2f p = MouseSnappedWorld();
+    const size_t before = theMapArea->GetVertexes().size();
     chainStart = theMapArea->AddVertex(p, false);
+    chainMadeStart = theMapArea->GetVertexes().size() != before;
     chainCursor = theMapArea->AddVertex(p, true);
 }
 
@@ -386,7 +437,8 @@ void ViewXY::_AddChainSegment()
 void ViewXY::_EndChain()
 {
     if (chainCursor != nullptr) theMapArea->RemoveVertex(chainCursor);
-    if (chainStart != nullptr && chainStart->linedefs.empty()) theMapArea->RemoveVertex(chainStart);
+    // A vertex the chain started on stays: nothing else in the editor could make it again.
+    if (chainStart != nullptr && chainMadeStart && chainStart->linedefs.empty()) theMapArea->RemoveVertex(chainStart);
     ResetEditorState();
     _ForgetRemovedElements();
 }
@@ -401,6 +453,7 @@ void ViewXY::_ForgetRemovedElements()
 void ViewXY::ForgetMapElements()
 {
     leftDragActive = false;
+    boxActive = false;
     dragElement = nullptr;
     editList.clear();
 }

@@ -1,5 +1,6 @@
 // The editor on a 10 000-element map, headless: one whole editor frame (every view's update,
-// then drawing the panes, the grid and every element), and hover picking queries per second.
+// then drawing the panes, the grid and every element), hover picking queries per second, and
+// what the undo history adds to a change and costs to go back and forth.
 #include <benchmark/benchmark.h>
 
 #include <windows.h>
@@ -127,5 +128,36 @@ void BM_HoverPicking(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_HoverPicking)->Unit(benchmark::kMicrosecond);
+
+// A change (the selection moved a unit) kept as a step: the map's snapshot, the step's
+// difference and the unsaved-changes test, as at the end of a drag.
+void BM_ChangeKeptForUndo(benchmark::State& state)
+{
+    StartEditorOnce();
+    float dx = 1.0f;
+    for (auto _ : state) {
+        theMapArea->MoveSelection(Vec2f(dx, 0.0f));
+        dx = -dx;
+        theEditorShell->HandleEditorInput(KEY_RELEASED, 0);  // the editor commits after each event
+        benchmark::DoNotOptimize(theEditorShell->HasUnsavedChanges());
+    }
+    state.counters["history kB"] = double(theEditorShell->GetHistory().Bytes()) / 1024.0;
+}
+BENCHMARK(BM_ChangeKeptForUndo)->Unit(benchmark::kMillisecond);
+
+// Ctrl+Z then Ctrl+Y: the map rebuilt from its snapshot twice.
+void BM_UndoAndRedo(benchmark::State& state)
+{
+    StartEditorOnce();
+    theMapArea->MoveSelection(Vec2f(1.0f, 0.0f));
+    theEditorShell->HandleEditorInput(KEY_RELEASED, 0);
+    Quietly([&state] {
+        for (auto _ : state) {
+            theEditorShell->Undo();
+            theEditorShell->Redo();
+        }
+    });
+}
+BENCHMARK(BM_UndoAndRedo)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -37,6 +37,7 @@ void EngineTestGame::Reset()
     commandLine.clear();
     stopInPreInit = false;
     consumeEvents = false;
+    keepOpen = false;
     framesRun = 0;
 }
 

@@ -20,6 +20,7 @@ public:
     void PreShutdown() override { calls.push_back("PreShutdown"); }
     void ProcessCommandLine(std::string commandLine) override;
     bool HandleInputEvent(int32_t type, uint8_t code) override;
+    bool MayClose() override { return !keepOpen; }
     // Forgets every call and setting (the instance itself lives as long as the program).
     void Reset();
 
@@ -28,6 +29,8 @@ public:
     std::string commandLine;
     bool stopInPreInit = false;
     bool consumeEvents = false;
+    // Answers the close box with "not now".
+    bool keepOpen = false;
     int framesRun = 0;
 };
 

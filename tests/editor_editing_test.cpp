@@ -193,12 +193,75 @@ TEST_F(EditorEditing, ChainsThatMakeNoSegmentLeaveTheMapAsItWas)
     EXPECT_EQ(Vertexes(), 2u);
     EXPECT_EQ(Linedefs(), 1u);
 
+    // A lone vertex the chain started on stays, whether Escape or a right click ends it:
+    // nothing else in the editor can make one.
     Vertex* alone = AddVertex(768, 768);
-    HoverAt(768, 768);
-    UserDoubleClick(1);
-    EXPECT_EQ(chainStart, alone);
-    Key(VK_ESCAPE);
-    EXPECT_EQ(Vertexes(), 2u) << "the lone vertex the chain started on went with it";
+    for (bool escape : {true, false}) {
+        HoverAt(768, 768);
+        UserDoubleClick(1);
+        EXPECT_EQ(chainStart, alone);
+        if (escape) {
+            Key(VK_ESCAPE);
+        } else {
+            Click(2);
+        }
+        EXPECT_EQ(EditMode, EDIT_MAP_ELEMENTS);
+        EXPECT_EQ(Vertexes(), 3u);
+        EXPECT_EQ(theMapArea->GetVertexes().back(), alone);
+    }
+}
+
+TEST_F(EditorEditing, ADragThatLeavesTheViewEndsAsAReleaseDoes)
+{
+    Vertex* vertex = AddVertex(256, 256);
+    AddLinedef(vertex, AddVertex(512, 256));
+    HoverAt(256, 256);
+    ButtonDown(1);
+    MoveMouseBy(1, 0);
+    RunFrame();
+    ASSERT_TRUE(vertex->selected) << "selected to move with the selection";
+    MoveMouseTo(1100, 500);  // over the info view
+    RunFrame();
+    EXPECT_FALSE(MapView().leftDragActive);
+    EXPECT_FALSE(vertex->selected) << "a Delete later would take it and its linedef";
+    ButtonUp(1);
+    EXPECT_EQ(theMapArea->SelectedCount(), 0);
+}
+
+TEST_F(EditorEditing, ABoxFromEmptySpaceSelectsWhatIsInside)
+{
+    Linedef* inside = AddLinedef(AddVertex(256, 256), AddVertex(384, 320));
+    Linedef* across = AddLinedef(AddVertex(320, 384), AddVertex(768, 384));
+    MapObject* object = AddObject(448, 448);
+    MapObject* outside = AddObject(640, 640);
+    auto selected = [&] {
+        return std::vector<bool>{inside->selected, across->selected, object->selected, outside->selected};
+    };
+    // Whether the drag drew a box.
+    auto drag = [this](float x0, float y0, float x1, float y1) {
+        HoverAt(x0, y0);
+        ButtonDown(1);
+        MoveMouseBy(1, 0);
+        RunFrame();
+        HoverAt(x1, y1);
+        const bool box = MapView().boxActive;
+        ButtonUp(1);
+        return box;
+    };
+    EXPECT_TRUE(drag(480, 200, 200, 480));  // from any corner; the vertexes inside stay unselected
+    EXPECT_EQ(selected(), (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(theMapArea->SelectedCount(), 2);
+    EXPECT_EQ(inside->start->position, Vec2f(256, 256));
+
+    // With a selection, a drag from empty space moves it, as it always did; with Ctrl it boxes
+    // and adds to it.
+    EXPECT_FALSE(drag(200, 200, 264, 200));
+    EXPECT_EQ(object->position, Vec2f(512, 448));
+    KeyDown(VK_CONTROL);
+    EXPECT_TRUE(drag(600, 600, 700, 700));
+    KeyUp(VK_CONTROL);
+    EXPECT_EQ(selected(), (std::vector<bool>{true, false, true, true}));
+    EXPECT_EQ(outside->position, Vec2f(640, 640));
 }
 
 TEST_F(EditorEditing, RightDragPansAndShiftRightDragZoomsAboutTheMouse)

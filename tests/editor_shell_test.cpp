@@ -206,6 +206,12 @@ TEST_F(EditorShellTest, SavingInTheMiddleOfALineChainLeavesItsFloatingEndOut)
     DoubleClick(1);
     RunFrame();
     ASSERT_EQ(EditMode, LINE_CHAIN_CREATION);
+    // Before the first segment the start vertex the chain made is no peg of the map either.
+    Capture([this] { shell->SaveMapByName("STARTED"); });
+    EXPECT_EQ(ReadWholeFile("data/maps/STARTED.map"), "Vertexes\n{\n}\n\nLinedefs\n{\n}\n\nObjects\n{\n}\n\n");
+    EXPECT_FALSE(shell->HasUnsavedChanges());
+    ASSERT_EQ(map.GetVertexes().size(), 2u);
+    EXPECT_EQ(chainStart, map.GetVertexes().front());
     MoveMouseToWorld(Vec2f(192, 64));
     RunFrame();
     Click(1);

@@ -136,6 +136,13 @@ TEST_F(InputTest, ConsumedKeysSkipDefaultHandling)
 
 TEST_F(InputTest, CloseIsConsumedAndRequestsShutdown)
 {
+    // A game may keep the program running, and the window stays.
+    theTestGame.keepOpen = true;
+    Post(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+    EXPECT_TRUE(s_defaultHandled.empty());
+
+    theTestGame.keepOpen = false;
     Post(WM_CLOSE, 0, 0);
     EXPECT_TRUE(theApplication.IsShutdownRequested());
     EXPECT_TRUE(s_defaultHandled.empty());

@@ -137,3 +137,62 @@ TEST_F(EditorCommandTest, PlayAndEditGoBetweenTheEditorAndTheGameClosingTheLine)
     EXPECT_NE(theEditorShell->underlay, nullptr);
     RunFrames(2);
 }
+
+TEST_F(EditorCommandTest, RequestsThatWouldLoseUnsavedChangesOrAnotherMapAskOnce)
+{
+    const std::string warning = "WARNING: \"MAP01\" has unsaved changes; SAVE it, or ";
+    Command("LOAD MAP01");
+    HoverTheCollectible();
+    Command("SET KIND STAR");
+    Command("QUIT");
+    EXPECT_TRUE(Logged(warning + "QUIT again to discard them"));
+    DoubleClick(2);  // a change in between, or another request, and the next one asks again
+    log.clear();
+    Command("QUIT");
+    EXPECT_TRUE(Logged(warning + "QUIT again to discard them"));
+    Post(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Logged(warning + "close the window again to discard them"));
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+    Command("LOAD NOPE");  // nothing would be replaced: only the missing file is worth a word
+    EXPECT_FALSE(Logged(warning + "LOAD NOPE again to discard them"));
+    const std::string shipped = ReadWholeFile("data/maps/map02.map");
+    Command("SAVE MAP02");
+    EXPECT_TRUE(Logged("WARNING: \"data/maps/MAP02.map\" is another map's file; SAVE MAP02 again to replace it"));
+    EXPECT_EQ(ReadWholeFile("data/maps/map02.map"), shipped);
+    Command("SAVE MAP02");
+    EXPECT_NE(ReadWholeFile("data/maps/map02.map").find("STAR"), std::string::npos);
+    Command("LOAD MAP01");  // saved: no question
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
+
+    const std::pair<const char*, GameMode> requests[] = {{"LOAD MAP02", MODE_EDIT},
+                                                         {"EDIT", MODE_EDIT},
+                                                         {"WARP MAP02", MODE_AIM},
+                                                         {"EDIT", MODE_EDIT},
+                                                         {"PLAY", MODE_AIM}};
+    for (const auto& request : requests) {
+        SCOPED_TRACE(request.first);
+        if (theGame->mode != MODE_EDIT) Command("EDIT");
+        RunFrames(1);
+        DoubleClick(2);
+        const size_t objects = theMapArea->GetObjects().size();
+        log.clear();
+        Command(request.first);
+        const std::string& name = theMapArea->GetName();
+        EXPECT_TRUE(Logged((name.empty() ? "WARNING: the new map has unsaved changes; SAVE it under a name, or "
+                                         : "WARNING: \"" + name + "\" has unsaved changes; SAVE it, or ") +
+                           request.first + " again to discard them"));
+        EXPECT_EQ(theMapArea->GetObjects().size(), objects);
+        Command(request.first);
+        EXPECT_EQ(theGame->mode, request.second);
+        if (request.second == MODE_EDIT) {
+            EXPECT_FALSE(theEditorShell->HasUnsavedChanges()) << "afresh";
+        }
+    }
+    Command("EDIT");
+    RunFrames(1);
+    DoubleClick(2);
+    Post(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+    Post(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(theApplication.IsShutdownRequested());
+}

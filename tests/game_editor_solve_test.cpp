@@ -155,6 +155,7 @@ TEST_F(EditorSolveTest, AChangeToTheMapLoadOrLeavingStopsItAndSolveAgainStartsAf
     EXPECT_FALSE(theEditorShell->solver.IsRunning());
     EXPECT_TRUE(Logged("SOLVE of \"OPEN\" stopped: the map changed")) << log;
     EXPECT_EQ(InfoText().find("Solv"), std::string::npos);
+    Command("SAVE");  // nothing unsaved: LOAD and PLAY go on at once
 
     Command("SOLVE");
     Command("LOAD OPEN");
@@ -167,13 +168,24 @@ TEST_F(EditorSolveTest, AChangeToTheMapLoadOrLeavingStopsItAndSolveAgainStartsAf
     Command("SOLVE");
     SolveToTheEnd();
     ASSERT_NE(theEditorShell->solver.PathFor(theMapArea), nullptr);
-    MoveMouseToWorld(Vec2f(400, 424));
+    MoveMouseToWorld(Vec2f(464, 424));
     Frames(2);
     Command("SET SPRITE GEM");
     EXPECT_EQ(theEditorShell->solver.PathFor(theMapArea), nullptr);
     EXPECT_EQ(InfoText().find("Solved"), std::string::npos);
     int32_t angle = 0, power = 0;
     EXPECT_FALSE(theEditorShell->solver.SolutionFor(theMapArea, angle, power));
+
+    // Solved with unsaved changes, the map PLAY plays (its file) is not the one solved: the aim
+    // stays the player's.
+    Command("SOLVE");
+    SolveToTheEnd();
+    EXPECT_TRUE(theEditorShell->solver.SolutionFor(theMapArea, angle, power));
+    theGame->angle = 3;
+    Command("PLAY");
+    Command("PLAY");  // the second time the changes are dropped
+    ASSERT_EQ(theGame->mode, MODE_AIM);
+    EXPECT_EQ(theGame->angle, 3);
 }
 
 TEST_F(EditorSolveTest, AMapWithoutSpawnOrCollectiblesSaysSoAtOnceAndABoxedSpawnHasNoWin)
@@ -250,6 +262,8 @@ TEST(MapRevision, GoesUpWithEveryChangeToTheFileNotWithSelectionOrHighlight)
     EXPECT_TRUE(changed());
     map.RemoveObject(object);
     EXPECT_TRUE(changed());
+    map.AddObject(Vec2f(1, 1));
+    changed();
     map.Clear();
     EXPECT_TRUE(changed());
     map.Load(folder.Write("m.map", "Vertexes { } Linedefs { } Objects { }\n"));

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -412,4 +413,25 @@ TEST(MapAreaSelection, PropertiesGoToTheFirstHighlightedLinedefOrObject)
     EXPECT_EQ(s.ab->properties.Count(), 1);
     s.map.RemoveHighlightedProperty("BOUNCE");
     EXPECT_EQ(s.ab->properties.Count(), 0);
+}
+
+TEST(MapAreaRevision, GrowsWithWhatTheFileWouldHoldAndWithNothingElse)
+{
+    Chain s;
+    MapArea& map = s.map;
+    const uint64_t start = map.GetRevision();
+    map.AddVertex(Vec2f(0.2f, 0.0f), false);  // a itself: nothing made
+    map.Highlight(s.o);
+    map.Select(s.ab);
+    map.SetName("other");
+    map.MoveSelection(Vec2f::ZERO);
+    EXPECT_EQ(map.MergeVertex(s.lone), s.lone);  // nothing near it
+    EXPECT_EQ(map.GetRevision(), start);
+    for (auto change : std::vector<std::function<void()>>{
+             [&] { map.MoveSelection(Vec2f(1.0f, 0.0f)); }, [&] { map.SetHighlightedProperty("k", "v"); },
+             [&] { map.RemoveHighlightedProperty("k"); }, [&] { map.RemoveElement(s.o); }, [&] { map.Clear(); }}) {
+        const uint64_t before = map.GetRevision();
+        change();
+        EXPECT_GT(map.GetRevision(), before);
+    }
 }

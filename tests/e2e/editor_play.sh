@@ -3,9 +3,10 @@
 # editor from the start-up dialog; a closed triangle drawn as one line chain (a double-click,
 # two clicks, a right click on the first vertex); an object placed with a right double-click
 # and given BALLSPAWN 1 and COLLECT 0 on the ~ command line; a second object; PLAY refused
-# while the map has no file; SAVE TEST, which writes exactly the writer's text; then PLAY,
-# which plays TEST from its file: its background, the ball at the spawn, the second object and
-# not a third one placed after the save, and the shot bounces off the triangle.
+# while the map has no file; SAVE TEST, which writes exactly the writer's text; a third object;
+# PLAY, which warns that the third is not saved, and PLAY again, which plays TEST from its
+# file: its background, the ball at the spawn, the second object and not the third, and the
+# shot bounces off the triangle.
 set -euo pipefail
 exe=$1
 root=$2
@@ -35,6 +36,7 @@ command_line "SAVE TEST"
 point_at 832 192  # not saved: the game must not see it
 double_click right
 screenshot "$shots/editor.png"
+command_line "PLAY"
 command_line "PLAY" closes
 next_frame 5
 screenshot "$shots/game.png"
@@ -78,6 +80,8 @@ Executing Console Command: PLAY
 WARNING: no map file "data/maps/.map"
 Executing Console Command: SAVE TEST
 Saved map "data/maps/TEST.map"
+Executing Console Command: PLAY
+WARNING: "TEST" has unsaved changes; SAVE it, or PLAY again to discard them
 Executing Console Command: PLAY
 LOG
 # On the field (y down, as the game mirrors the map): TEST's background, the ball at the spawn,

@@ -125,7 +125,11 @@ screenshot() {
   event screenshot "$1"
   next_frame
 }
+# The close box; a map with unsaved changes keeps the program running the first time, so a
+# second press follows a frame later (it never arrives when the first one ended the run).
 end_script() {
+  event close
+  next_frame
   event close
 }
 
