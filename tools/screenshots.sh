@@ -11,6 +11,6 @@ for script in play_through overlay levels editor_pictures; do
 done
 # SOLVE on map03 in the editor: the end-to-end run keeps its final picture.
 SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy SOLVE_PICTURE=docs/editor-solve.png \
-  tests/e2e/editor_solve.sh "$exe" . "" "$(dirname "$exe")/tools/solve" > /dev/null
+  tests/e2e/editor_solve.sh "$exe" . "$(dirname "$exe")/tests/game_data_writer" > /dev/null
 # The start-up dialog as it shows in an X server (Xvfb, which the script installs).
 tests/e2e/startup_dialog_x11.sh "$exe" . "$(dirname "$exe")/tests/game_data_writer" docs/startup-dialog.png
