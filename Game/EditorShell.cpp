@@ -1,11 +1,11 @@
 #include "Game/EditorShell.h"
 
 #include <cmath>
+#include <unordered_map>
 
 #include <windows.h>
 #include <GL/gl.h>
 
-#include "Engine/FileName.h"
 #include "Engine/Texture.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
@@ -13,6 +13,7 @@
 #include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
 #include "Game/EditorPreferences.h"
+#include "Game/FileChecks.h"
 #include "Game/Game.h"
 #include "Game/MapArea.h"
 #include "Game/Pane.h"
@@ -85,8 +86,8 @@ void EditorShell::EnterEditor()
         SetUnderlay(nullptr);
         return;
     }
-    // The game's current map has its file: it was just played from it.
-    theMapArea->LoadMapByName(name);
+    // The game's current map was played from its file, which may have changed since.
+    LoadMapByName(name);
     SetUnderlay(("data/maps/" + name + ".tga").c_str());
 }
 
@@ -125,15 +126,12 @@ bool EditorShell::_IsBuilt(const char* refusal) const
 void EditorShell::SetUnderlay(const char* fileName)
 {
     if (!_IsBuilt("the underlay is not changed")) return;
-    // A mistyped name must not end the program and take the edited map with it, nor take
-    // away the underlay shown now.
-    if (fileName != nullptr && !CanOpenFile(fileName)) {
-        theConsole.Printf("WARNING: no underlay picture \"%s\"\n", fileName);
-        return;
-    }
+    // A mistyped name or a broken picture must not end the program and take the edited map
+    // with it, nor take away the underlay shown now.
+    Texture* picture = nullptr;
+    if (fileName != nullptr && (picture = LoadTexture(fileName, "underlay picture")) == nullptr) return;
     delete underlay;
-    underlay = nullptr;
-    if (fileName != nullptr) underlay = new Texture(fileName);
+    underlay = picture;
 }
 
 void EditorShell::Frame()
@@ -222,15 +220,24 @@ void EditorShell::SaveMap()
 void EditorShell::LoadMapByName(const std::string& name)
 {
     if (!_IsBuilt("no map is loaded")) return;
-    const std::string path = MapArea::MapFilePath(name);
-    // A missing file would be fatal; the map being edited stays instead.
-    if (!CanOpenFile(path)) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
-        return;
-    }
+    // A missing or broken file would be fatal and take the edited map with it: the file is
+    // read aside, and only a whole map replaces the one being edited.
+    MapArea loaded;
+    if (!ReadMapFile(MapArea::MapFilePath(name), loaded)) return;
     ResetEditorState();
     _ForgetMapElements(root);
-    theMapArea->LoadMapByName(name);
+    _ReplaceElements(*theMapArea, loaded);
+    theMapArea->SetName(name);
+}
+
+void EditorShell::_ReplaceElements(MapArea& map, const MapArea& from)
+{
+    map.Clear();
+    std::unordered_map<const Vertex*, Vertex*> copies;
+    for (const Vertex* vertex : from.GetVertexes()) copies[vertex] = map.AddVertex(vertex->position, true);
+    for (const Linedef* linedef : from.GetLinedefs())
+        map.AddLinedef(copies[linedef->start], copies[linedef->end])->properties = linedef->properties;
+    for (const MapObject* object : from.GetObjects()) map.AddObject(object->position)->properties = object->properties;
 }
 
 void EditorShell::_ForgetMapElements(Pane* pane)

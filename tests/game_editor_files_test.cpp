@@ -1,0 +1,140 @@
+// The files behind the editor's commands, typed into the real game: LOAD, BG, PLAY, WARP and the
+// next map read a file aside and refuse a missing or broken one with a warning that names it and
+// its fault, keeping everything as it was.
+#include <gtest/gtest.h>
+
+#include <PlatformScript.h>
+
+#include <filesystem>
+#include <string>
+
+#include "EditorDriver.h"
+#include "Game/GameInterface.h"
+#include "Game/MapObject.h"
+#include "GameFixture.h"
+
+static TheGameInterface theGameInterface;
+
+using game_test_data::Bgra;
+
+namespace {
+
+class EditorFilesTest : public GameTest, public EditorDriver {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(PlatformLoadScriptText("dialog 1002 ok\n", "dialog.script", &error)) << error;
+        Start();
+        ASSERT_NE(theMapArea, nullptr);
+    }
+    void TearDown() override
+    {
+        ReleaseAll();
+        GameTest::TearDown();
+        PlatformUnloadScript();
+    }
+    void Command(const std::string& text)
+    {
+        if (!theGame->commandLineOpen) Key(VK_OEM_3);
+        log += Capture([&] {
+            for (char c : text) Key(uint8_t(c));
+            Key(VK_RETURN);
+        });
+    }
+    bool Logged(const std::string& line) const { return log.find("CONSOLE: " + line + "\n") != std::string::npos; }
+    static void WriteText(const std::string& path, const std::string& text)
+    {
+        game_test_data::WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+    }
+};
+
+const std::string BOX_WITH_SPRITE_ =
+    "Vertexes { (0, 0) (1024, 0) } Linedefs { 0, 1 }\n"
+    "Objects { (100, 100) { \"BALLSPAWN\" \"1\" \"COLLECT\" \"0\" } (500, 500) { \"SPRITE\" \"";
+
+}  // namespace
+
+TEST_F(EditorFilesTest, LoadAndBgOfABrokenFileRefuseItNamingTheFaultAndKeepTheMap)
+{
+    Command("LOAD MAP01");
+    MapObject* object = theMapArea->GetObjects().back();
+    WriteText("data/maps/empty.map", "");
+    WriteText("data/maps/syntax.map", "Vertexes { (1, 2 }\nLinedefs { } Objects { }");
+    WriteText("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
+    std::filesystem::create_directory("data/maps/folder.map");
+    Command("LOAD EMPTY");
+    Command("LOAD SYNTAX");
+    Command("LOAD HOLE");
+    Command("LOAD FOLDER");
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/EMPTY.map\": Syntax error on line 1 of buffer "
+                       "\"data/maps/EMPTY.map\": couldn't find expected token-word \"Vertexes\""))
+        << log;
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/SYNTAX.map\": Syntax error on line 1 of buffer "
+                       "\"data/maps/SYNTAX.map\": couldn't find expected ' ) ' character"))
+        << log;
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/HOLE.map\": Syntax error on line 1 of buffer "
+                       "\"data/maps/HOLE.map\": linedef vertex number 1 names no vertex of this file (it has 1, "
+                       "numbered from 0)"));
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/FOLDER.map\": it is a folder"));
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
+    EXPECT_EQ(theMapArea->GetObjects().back(), object) << "the very map being edited";
+    EXPECT_EQ(theMapArea->GetLinedefs().size(), 4u);
+
+    Command("BG MAP01");
+    Texture* shown = theEditorShell->underlay;
+    ASSERT_NE(shown, nullptr);
+    WriteText("data/maps/garbage.tga", "This is no picture at all, only words.");
+    WriteText("data/maps/zero.tga", "");
+    game_test_data::WriteSolid("data/maps/odd.tga", 100, 64, Bgra{1, 2, 3, 255});
+    Command("BG GARBAGE");
+    Command("BG ZERO");
+    Command("BG ODD");
+    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/GARBAGE.tga\": it is not an uncompressed "
+                       "true-colour TGA picture (the check ( !memcmp( primerTGA, _primerTGA_correct, sizeof( "
+                       "primerTGA ) ) ) failed)"))
+        << log;
+    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/ZERO.tga\": the file ends early (the check "
+                       "( bytesRead == sizeof( primerTGA ) ) failed)"));
+    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/ODD.tga\": texture \"data/maps/ODD.tga\" "
+                       "had a non-power-of-two width of 100; image width must be 8, 16, 32, 64, 128, 256, 512, 1024, "
+                       "or 2048"));
+    EXPECT_EQ(theEditorShell->underlay, shown);
+    RunFrames(2);
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+}
+
+TEST_F(EditorFilesTest, PlayWarpAndTheNextMapRefuseAMapWhoseFileSpriteOrPictureCannotBeRead)
+{
+    game_test_data::WriteMap(folder.Path(), "nosprite", BOX_WITH_SPRITE_ + "nope\" } }");
+    game_test_data::WriteMap(folder.Path(), "escape", BOX_WITH_SPRITE_ + "../../../../tmp/x\" } }");
+    game_test_data::WriteMap(folder.Path(), "badbg", BOX_WITH_SPRITE_ + "collection01\" } }");
+    WriteText("data/maps/badbg.tga", "");
+    game_test_data::WriteMap(folder.Path(), "broken", "Vertexes { } Linedefs { } Objects {");
+    Command("LOAD NOSPRITE");
+    Command("PLAY");
+    EXPECT_TRUE(Logged("WARNING: no sprite picture \"data/sprites/nope.tga\"")) << log;
+    Command("WARP ESCAPE");
+    EXPECT_TRUE(Logged("WARNING: map file \"data/maps/ESCAPE.map\": the sprite \"../../../../tmp/x\" names no file "
+                       "of data/sprites/"));
+    Command("WARP BADBG");
+    EXPECT_TRUE(Logged("WARNING: cannot read background picture \"data/maps/BADBG.tga\": the file ends early (the "
+                       "check ( bytesRead == sizeof( primerTGA ) ) failed)"));
+    Command("WARP BROKEN");
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/BROKEN.map\": Syntax error on line 1 of buffer "
+                       "\"data/maps/BROKEN.map\": couldn't find expected floating point expression"));
+    EXPECT_EQ(theGame->mode, MODE_EDIT);
+    ASSERT_NE(theMapArea, nullptr);
+    EXPECT_EQ(theMapArea->GetName(), "NOSPRITE");
+
+    // The map after level07 cannot start: the game goes on with map01, saying why.
+    game_test_data::WriteMap(folder.Path(), "level07", BOX_WITH_SPRITE_ + "collection01\" } }");
+    game_test_data::WriteMap(folder.Path(), "level08", BOX_WITH_SPRITE_ + "gone\" } }");
+    Command("WARP LEVEL07");
+    ASSERT_EQ(theGame->currentMapName, "LEVEL07");
+    log += Capture([] { theGame->AdvanceToNextMap(); });
+    EXPECT_TRUE(Logged("WARNING: no sprite picture \"data/sprites/gone.tga\""));
+    EXPECT_EQ(theGame->currentMapName, "map01");
+    EXPECT_FALSE(theApplication.IsShutdownRequested());
+}
