@@ -16,6 +16,8 @@
 #include "Game/FileChecks.h"
 #include "Game/Game.h"
 #include "Game/MapArea.h"
+#include "Game/MapFile.h"
+#include "Game/MapSaving.h"
 #include "Game/Pane.h"
 #include "Game/StartupDialog.h"
 #include "Game/ViewInfo.h"
@@ -188,27 +190,30 @@ void EditorShell::RemoveHighlightedProperty(const std::string& key)
 void EditorShell::SaveMapByName(const std::string& name)
 {
     if (!_IsBuilt("no map is saved")) return;
-    const std::string path = MapArea::MapFilePath(name);
-    if (name.empty() || !_SaveWithoutChainCursor(name)) {
-        theConsole.Printf("WARNING: could not save map \"%s\"\n", path.c_str());
+    if (name.empty()) {
+        theConsole.Printf("WARNING: the map has no name yet; save it with SAVE NAME\n");
+        return;
+    }
+    std::string text;
+    if (!_TextWithoutChainCursor(text)) {
+        theConsole.Printf("WARNING: could not save map \"%s\"\n", MapArea::MapFilePath(name).c_str());
         return;
     }
     // Saved under a name, the map is that map from now on: PLAY plays this file.
-    theMapArea->SetName(name);
-    theConsole.Printf("Saved map \"%s\"\n", path.c_str());
+    if (SaveMapAndBackground(name, text)) theMapArea->SetName(name);
 }
 
 // The floating end of a line chain only follows the mouse; written out it would become a lone
-// vertex (a peg in play) that the map never had. It leaves the map for the save and comes back
-// at the same place, the last vertex as before.
-bool EditorShell::_SaveWithoutChainCursor(const std::string& name)
+// vertex (a peg in play) that the map never had. It leaves the map for the writing and comes
+// back at the same place, the last vertex as before.
+bool EditorShell::_TextWithoutChainCursor(std::string& text)
 {
-    if (chainCursor == nullptr) return theMapArea->SaveMapByName(name);
+    if (chainCursor == nullptr) return MapFile::Write(*theMapArea, text);
     const Vec2f cursorPosition = chainCursor->position;
     theMapArea->RemoveVertex(chainCursor);
-    const bool saved = theMapArea->SaveMapByName(name);
+    const bool written = MapFile::Write(*theMapArea, text);
     chainCursor = theMapArea->AddVertex(cursorPosition, true);
-    return saved;
+    return written;
 }
 
 void EditorShell::SaveMap()

@@ -1,6 +1,7 @@
 // The files behind the editor's commands, typed into the real game: LOAD, BG, PLAY, WARP and the
 // next map read a file aside and refuse a missing or broken one with a warning that names it and
-// its fault, keeping everything as it was.
+// its fault, keeping everything as it was; SAVE paints the map's picture beside it, but never
+// over one someone made.
 #include <gtest/gtest.h>
 
 #include <PlatformScript.h>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "EditorDriver.h"
+#include "Game/BackgroundPainter.h"
 #include "Game/GameInterface.h"
 #include "Game/MapObject.h"
 #include "GameFixture.h"
@@ -48,6 +50,14 @@ protected:
     {
         game_test_data::WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
     }
+    // What the painter makes of the map file as the game reads it.
+    static std::string Painted(const std::string& name)
+    {
+        MapArea map(name, true);
+        const std::vector<uint8_t> picture = PaintBackgroundPicture(map, name);
+        map.Clear();
+        return std::string(picture.begin(), picture.end());
+    }
 };
 
 const std::string BOX_WITH_SPRITE_ =
@@ -68,15 +78,18 @@ TEST_F(EditorFilesTest, LoadAndBgOfABrokenFileRefuseItNamingTheFaultAndKeepTheMa
     Command("LOAD SYNTAX");
     Command("LOAD HOLE");
     Command("LOAD FOLDER");
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/EMPTY.map\": Syntax error on line 1 of buffer "
-                       "\"data/maps/EMPTY.map\": couldn't find expected token-word \"Vertexes\""))
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read map file \"data/maps/EMPTY.map\": Syntax error on line 1 of buffer "
+               "\"data/maps/EMPTY.map\": couldn't find expected token-word \"Vertexes\""))
         << log;
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/SYNTAX.map\": Syntax error on line 1 of buffer "
-                       "\"data/maps/SYNTAX.map\": couldn't find expected ' ) ' character"))
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read map file \"data/maps/SYNTAX.map\": Syntax error on line 1 of buffer "
+               "\"data/maps/SYNTAX.map\": couldn't find expected ' ) ' character"))
         << log;
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/HOLE.map\": Syntax error on line 1 of buffer "
-                       "\"data/maps/HOLE.map\": linedef vertex number 1 names no vertex of this file (it has 1, "
-                       "numbered from 0)"));
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read map file \"data/maps/HOLE.map\": Syntax error on line 1 of buffer "
+               "\"data/maps/HOLE.map\": linedef vertex number 1 names no vertex of this file (it has 1, "
+               "numbered from 0)"));
     EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/FOLDER.map\": it is a folder"));
     EXPECT_EQ(theMapArea->GetName(), "MAP01");
     EXPECT_EQ(theMapArea->GetObjects().back(), object) << "the very map being edited";
@@ -91,15 +104,18 @@ TEST_F(EditorFilesTest, LoadAndBgOfABrokenFileRefuseItNamingTheFaultAndKeepTheMa
     Command("BG GARBAGE");
     Command("BG ZERO");
     Command("BG ODD");
-    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/GARBAGE.tga\": it is not an uncompressed "
-                       "true-colour TGA picture (the check ( !memcmp( primerTGA, _primerTGA_correct, sizeof( "
-                       "primerTGA ) ) ) failed)"))
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read underlay picture \"data/maps/GARBAGE.tga\": it is not an uncompressed "
+               "true-colour TGA picture (the check ( !memcmp( primerTGA, _primerTGA_correct, sizeof( "
+               "primerTGA ) ) ) failed)"))
         << log;
-    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/ZERO.tga\": the file ends early (the check "
-                       "( bytesRead == sizeof( primerTGA ) ) failed)"));
-    EXPECT_TRUE(Logged("WARNING: cannot read underlay picture \"data/maps/ODD.tga\": texture \"data/maps/ODD.tga\" "
-                       "had a non-power-of-two width of 100; image width must be 8, 16, 32, 64, 128, 256, 512, 1024, "
-                       "or 2048"));
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read underlay picture \"data/maps/ZERO.tga\": the file ends early (the check "
+               "( bytesRead == sizeof( primerTGA ) ) failed)"));
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read underlay picture \"data/maps/ODD.tga\": texture \"data/maps/ODD.tga\" "
+               "had a non-power-of-two width of 100; image width must be 8, 16, 32, 64, 128, 256, 512, 1024, "
+               "or 2048"));
     EXPECT_EQ(theEditorShell->underlay, shown);
     RunFrames(2);
     EXPECT_FALSE(theApplication.IsShutdownRequested());
@@ -116,14 +132,17 @@ TEST_F(EditorFilesTest, PlayWarpAndTheNextMapRefuseAMapWhoseFileSpriteOrPictureC
     Command("PLAY");
     EXPECT_TRUE(Logged("WARNING: no sprite picture \"data/sprites/nope.tga\"")) << log;
     Command("WARP ESCAPE");
-    EXPECT_TRUE(Logged("WARNING: map file \"data/maps/ESCAPE.map\": the sprite \"../../../../tmp/x\" names no file "
-                       "of data/sprites/"));
+    EXPECT_TRUE(
+        Logged("WARNING: map file \"data/maps/ESCAPE.map\": the sprite \"../../../../tmp/x\" names no file "
+               "of data/sprites/"));
     Command("WARP BADBG");
-    EXPECT_TRUE(Logged("WARNING: cannot read background picture \"data/maps/BADBG.tga\": the file ends early (the "
-                       "check ( bytesRead == sizeof( primerTGA ) ) failed)"));
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read background picture \"data/maps/BADBG.tga\": the file ends early (the "
+               "check ( bytesRead == sizeof( primerTGA ) ) failed)"));
     Command("WARP BROKEN");
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/BROKEN.map\": Syntax error on line 1 of buffer "
-                       "\"data/maps/BROKEN.map\": couldn't find expected floating point expression"));
+    EXPECT_TRUE(
+        Logged("WARNING: cannot read map file \"data/maps/BROKEN.map\": Syntax error on line 1 of buffer "
+               "\"data/maps/BROKEN.map\": couldn't find expected floating point expression"));
     EXPECT_EQ(theGame->mode, MODE_EDIT);
     ASSERT_NE(theMapArea, nullptr);
     EXPECT_EQ(theMapArea->GetName(), "NOSPRITE");
@@ -137,4 +156,43 @@ TEST_F(EditorFilesTest, PlayWarpAndTheNextMapRefuseAMapWhoseFileSpriteOrPictureC
     EXPECT_TRUE(Logged("WARNING: no sprite picture \"data/sprites/gone.tga\""));
     EXPECT_EQ(theGame->currentMapName, "map01");
     EXPECT_FALSE(theApplication.IsShutdownRequested());
+}
+
+TEST_F(EditorFilesTest, SavePaintsTheMapsPictureButNeverReplacesOneSomeoneMade)
+{
+    // map02's picture is the test data's own, so it stays; a new map gets the painter's.
+    Command("LOAD MAP02");
+    const std::string own = ReadWholeFile("data/maps/map02.tga");
+    Command("SAVE");
+    EXPECT_TRUE(Logged("Kept background picture \"data/maps/MAP02.tga\", which was not painted from the map")) << log;
+    EXPECT_EQ(ReadWholeFile("data/maps/map02.tga"), own);
+    Command("SAVE FRESH");
+    EXPECT_TRUE(Logged("Painted background picture \"data/maps/FRESH.tga\""));
+    const std::string first = ReadWholeFile("data/maps/FRESH.tga");
+    EXPECT_EQ(first, Painted("FRESH"));
+
+    // A picture the painter made from the map before this save follows the map's edits...
+    theMapArea->RemoveLinedef(theMapArea->GetLinedefs().front());
+    Command("SAVE");
+    const std::string second = ReadWholeFile("data/maps/FRESH.tga");
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second, Painted("FRESH"));
+    // ...and one painted from another map, or made by hand, stays as it is.
+    std::filesystem::copy_file("data/maps/FRESH.tga", "data/maps/map01.tga",
+                               std::filesystem::copy_options::overwrite_existing);
+    Command("SAVE MAP01");
+    EXPECT_EQ(ReadWholeFile("data/maps/map01.tga"), second);
+    game_test_data::WriteSolid("data/maps/FRESH.tga", 8, 8, Bgra{9, 9, 9, 255});
+    const std::string handMade = ReadWholeFile("data/maps/FRESH.tga");
+    Command("SAVE FRESH");
+    EXPECT_EQ(ReadWholeFile("data/maps/FRESH.tga"), handMade);
+
+    // Where the picture cannot be written the map is saved all the same.
+    std::filesystem::create_directory("data/maps/STUCK.tga");
+    Command("SAVE STUCK");
+    EXPECT_TRUE(Logged("Saved map \"data/maps/STUCK.map\""));
+    EXPECT_TRUE(
+        Logged("WARNING: background picture \"data/maps/STUCK.tga\" is no file that can be read; it is left "
+               "as it is"));
+    EXPECT_EQ(theMapArea->GetName(), "STUCK");
 }
