@@ -4,6 +4,7 @@
 // and the editor's SAVE paints the picture of the map it saved.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,8 +13,9 @@
 
 class MapArea;
 
-// The field's side in pixels, which are map units.
+// The field's side in pixels, which are map units, and the size of the picture's file.
 constexpr int BACKGROUND_SIZE = 1024;
+constexpr size_t BACKGROUND_FILE_BYTES = 18 + size_t(BACKGROUND_SIZE) * BACKGROUND_SIZE * 3;
 
 // Canvas pixel (x, y) is field point (x, y): the map as the game loads it (y mirrored), or read
 // as the editor reads it (y up), which is mirrored here the same way. The field's colours follow the number in the name

@@ -56,7 +56,9 @@ void SaveBackground(const std::string& name, const std::string* oldText, const s
                               path.c_str());
             return;
         }
-        if (oldText == nullptr || !PaintText(*oldText, name, painted) || there != painted) {
+        // Painting takes a moment; a picture of another size is no painted one anyway.
+        if (oldText == nullptr || there.size() != BACKGROUND_FILE_BYTES || !PaintText(*oldText, name, painted) ||
+            there != painted) {
             theConsole.Printf("Kept background picture \"%s\", which was not painted from the map\n", path.c_str());
             return;
         }
