@@ -3,16 +3,17 @@
 # editor from the start-up dialog; a closed triangle drawn as one line chain (a double-click,
 # two clicks, a right click on the first vertex); an object placed with a right double-click
 # and given BALLSPAWN 1 and COLLECT 0 on the ~ command line; a second object; PLAY refused
-# while the map has no file; SAVE TEST, which writes exactly the writer's text; then PLAY,
-# which plays TEST from its file: its background, the ball at the spawn, the second object and
-# not a third one placed after the save, and the shot bounces off the triangle.
+# while the map has no file; SAVE TEST, which writes exactly the writer's text and keeps the
+# picture already there; then PLAY, which plays TEST from its file: that picture, the ball at
+# the spawn, the second object and not a third one placed after the save, and the shot bounces
+# off the triangle.
 set -euo pipefail
 exe=$1
 root=$2
 source "$(dirname "$0")/lib/editor.bash"
 copy_data
-# The game cannot start a map without its background picture, which the build paints only for
-# the maps in the source tree: the run gives TEST one of its own colour beforehand.
+# A picture of someone's own beside a map that has no file yet: SAVE keeps it (it is not the
+# one the painter would make), and the game plays over it.
 write_picture "$work/data/maps/TEST.tga" 40 90 160
 
 begin_script "$work/play.script"
@@ -70,7 +71,7 @@ Objects
 
 MAP
 
-console_lines "$work/play.log" | grep -E '^(Executing Console Command|Saved map|WARNING)' > "$work/commands"
+console_lines "$work/play.log" | grep -E '^(Executing Console Command|Saved map|Kept|Painted|WARNING)' > "$work/commands"
 diff -u - "$work/commands" <<'LOG' || fail "the commands' log differs"
 Executing Console Command: SET BALLSPAWN 1
 Executing Console Command: SET COLLECT 0
@@ -78,6 +79,7 @@ Executing Console Command: PLAY
 WARNING: no map file "data/maps/.map"
 Executing Console Command: SAVE TEST
 Saved map "data/maps/TEST.map"
+Kept background picture "data/maps/TEST.tga", which was not painted from the map
 Executing Console Command: PLAY
 LOG
 # On the field (y down, as the game mirrors the map): TEST's background, the ball at the spawn,
