@@ -66,52 +66,27 @@ const std::string BOX_WITH_SPRITE_ =
 
 }  // namespace
 
-TEST_F(EditorFilesTest, LoadAndBgOfABrokenFileRefuseItNamingTheFaultAndKeepTheMap)
+// The end-to-end run (editor_loop.sh) refuses the broken maps and pictures of every kind; here,
+// what it does not: a file that is there but does not open, and a picture of a size textures
+// refuse, leave the very map and underlay being edited.
+TEST_F(EditorFilesTest, LoadAndBgRefuseWhatDoesNotOpenOrFitAndKeepTheMapAndUnderlay)
 {
     Command("LOAD MAP01");
     MapObject* object = theMapArea->GetObjects().back();
-    WriteText("data/maps/empty.map", "");
-    WriteText("data/maps/syntax.map", "Vertexes { (1, 2 }\nLinedefs { } Objects { }");
-    WriteText("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
     std::filesystem::create_directory("data/maps/folder.map");
-    Command("LOAD EMPTY");
-    Command("LOAD SYNTAX");
-    Command("LOAD HOLE");
+    WriteText("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
     Command("LOAD FOLDER");
-    EXPECT_TRUE(
-        Logged("WARNING: cannot read map file \"data/maps/EMPTY.map\": Syntax error on line 1 of buffer "
-               "\"data/maps/EMPTY.map\": couldn't find expected token-word \"Vertexes\""))
-        << log;
-    EXPECT_TRUE(
-        Logged("WARNING: cannot read map file \"data/maps/SYNTAX.map\": Syntax error on line 1 of buffer "
-               "\"data/maps/SYNTAX.map\": couldn't find expected ' ) ' character"))
-        << log;
-    EXPECT_TRUE(
-        Logged("WARNING: cannot read map file \"data/maps/HOLE.map\": Syntax error on line 1 of buffer "
-               "\"data/maps/HOLE.map\": linedef vertex number 1 names no vertex of this file (it has 1, "
-               "numbered from 0)"));
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/FOLDER.map\": it is a folder"));
+    Command("LOAD HOLE");
+    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/FOLDER.map\": it is a folder")) << log;
     EXPECT_EQ(theMapArea->GetName(), "MAP01");
-    EXPECT_EQ(theMapArea->GetObjects().back(), object) << "the very map being edited";
+    EXPECT_EQ(theMapArea->GetObjects().back(), object);
     EXPECT_EQ(theMapArea->GetLinedefs().size(), 4u);
 
     Command("BG MAP01");
     Texture* shown = theEditorShell->underlay;
     ASSERT_NE(shown, nullptr);
-    WriteText("data/maps/garbage.tga", "This is no picture at all, only words.");
-    WriteText("data/maps/zero.tga", "");
     game_test_data::WriteSolid("data/maps/odd.tga", 100, 64, Bgra{1, 2, 3, 255});
-    Command("BG GARBAGE");
-    Command("BG ZERO");
     Command("BG ODD");
-    EXPECT_TRUE(
-        Logged("WARNING: cannot read underlay picture \"data/maps/GARBAGE.tga\": it is not an uncompressed "
-               "true-colour TGA picture (the check ( !memcmp( primerTGA, _primerTGA_correct, sizeof( "
-               "primerTGA ) ) ) failed)"))
-        << log;
-    EXPECT_TRUE(
-        Logged("WARNING: cannot read underlay picture \"data/maps/ZERO.tga\": the file ends early (the check "
-               "( bytesRead == sizeof( primerTGA ) ) failed)"));
     EXPECT_TRUE(
         Logged("WARNING: cannot read underlay picture \"data/maps/ODD.tga\": texture \"data/maps/ODD.tga\" "
                "had a non-power-of-two width of 100; image width must be 8, 16, 32, 64, 128, 256, 512, 1024, "
