@@ -9,5 +9,8 @@ for script in play_through overlay levels editor_pictures; do
     "$exe" 2> /dev/null
   rm "docs/.$script.script"
 done
+# A map drawn in the editor, saved and played (the mapper's loop), from its end-to-end run.
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy PINWHIRL_E2E_PICTURES=docs \
+  bash tests/e2e/editor_loop.sh "$exe" . > /dev/null
 # The start-up dialog as it shows in an X server (Xvfb, which the script installs).
 tests/e2e/startup_dialog_x11.sh "$exe" . "$(dirname "$exe")/tests/game_data_writer" docs/startup-dialog.png
