@@ -8,6 +8,7 @@
 #include "Engine/Image.h"
 #include "Engine/ParseFile.h"
 #include "Game/MapArea.h"
+#include "Game/MapElement.h"
 #include "TestSupport.h"
 
 namespace {
@@ -50,8 +51,10 @@ TEST(TrappedLoad, ClosesItsFileAndDestroysWhatItMade)
     EXPECT_FALSE(TrapFatalReports([&] { Image image(badHeader); }, report));
     EXPECT_FALSE(TrapFatalReports([&] { ParseFile file(folder.Path().c_str()); }, report)) << "a folder has no size";
     bool loaded = true;
+    MapElement::traceLines = true;  // the elements are counted by their trace
     const std::string trace =
         CaptureDebugOutput([&] { loaded = TrapFatalReports([] { MapArea map("half", true); }, report); });
+    MapElement::traceLines = false;
     EXPECT_FALSE(loaded);
     EXPECT_NE(report.message.find("Syntax error"), std::string::npos) << report.message;
     EXPECT_EQ(OpenFiles(), before);
