@@ -3,6 +3,8 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <functional>
+#include <string>
 
 #include "Engine/Compiler.h"
 
@@ -20,6 +22,21 @@ constexpr size_t FORMAT_BUFFER_SIZE = 2048;
 // to stderr.
 typedef void (*FailureEnding)(const char* report);
 void SetFailureEnding(FailureEnding ending);
+
+// A fatal report that TrapFatalReports caught instead of ending the program.
+struct TrappedReport {
+    std::string file;
+    int line = 0;
+    std::string expression;
+    std::string message;
+};
+
+// Runs work. A fatal report made on this thread while it runs does not end the program: it
+// stops the work there (what the work made goes with its stack, so it must be held by objects
+// that release it), nothing is shown or logged, and the result is false with the report.
+// Outside it the reporter is as always. For reading files a user may have broken, where the
+// program can refuse the file and go on.
+bool TrapFatalReports(const std::function<void()>& work, TrappedReport& report);
 
 // Formats (at most 2047 characters) and sends the text to the debugger output.
 void DebugPrintf(const char* format, ...) PW_PRINTF(1, 2);

@@ -85,3 +85,9 @@ bool CanOpenFile(const std::string& path)
     fclose(file);
     return true;
 }
+
+bool IsPlainFileName(const std::string& name)
+{
+    return !name.empty() && name.find_first_of(std::string("/\\:\0", 4)) == std::string::npos && name != "." &&
+           name != "..";
+}

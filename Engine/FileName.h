@@ -12,3 +12,9 @@ std::string ResolveFileName(const std::string& path);
 
 // Whether the file that path names (case ignored) opens for reading; a folder does not.
 bool CanOpenFile(const std::string& path);
+
+// Whether name, put after a folder, names a file of that folder and nothing beside or above
+// it: not empty, no folder separator or drive colon, not "." or "..". Every name that comes
+// from a user or a file (a typed map name, an object's sprite) passes this before it becomes
+// a path.
+bool IsPlainFileName(const std::string& name);

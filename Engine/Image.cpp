@@ -33,8 +33,12 @@ void Image::LoadFromFile(const std::string& fileName)
     _fileName = fileName;
     FILE* file = fopen(ResolveFileName(fileName).c_str(), "rb");
     FATAL_CHECK(file, "Image::LoadFromFile : failed to open \"%s\"\n", fileName.c_str());
+    // A trapped fatal report in the reading still closes the file.
+    struct CloseOnLeaving {
+        FILE* file;
+        ~CloseOnLeaving() { fclose(file); }
+    } closer{file};
     _LoadTGAFromFile(file);
-    fclose(file);
 }
 
 void Image::_LoadTGAFromFile(FILE* file)
@@ -85,6 +89,11 @@ void Image::_LoadTGAFromFile(FILE* file)
         _pixelData = new (std::nothrow) uint8_t[pixelBytes];
         FATAL_CHECK(_pixelData, "%s", "");
         bytesRead = fread(_pixelData, 1, pixelBytes, file);
+    }
+    // No partial picture survives a trapped report either (a constructor that fails runs no destructor).
+    if (bytesRead != pixelBytes) {
+        delete[] _pixelData;
+        _pixelData = nullptr;
     }
     FATAL_CHECK(bytesRead == pixelBytes, "%s", "");
 }

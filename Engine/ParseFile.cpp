@@ -9,6 +9,16 @@
 ParseFile::ParseFile(const char* fileName_) : fileName(fileName_)
 {
     _OpenFileByName(fileName);
+    // A trapped fatal report leaves the constructor without running the destructor; the file
+    // still closes.
+    struct CloseOnLeaving {
+        FILE*& file;
+        ~CloseOnLeaving()
+        {
+            if (file != nullptr) fclose(file);
+            file = nullptr;
+        }
+    } closer{_fileHandle};
     _LoadFileIntoBufferAndClose(true);
 }
 

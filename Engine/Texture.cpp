@@ -18,12 +18,8 @@ Texture::Texture(const Image& image)
     _CreateFromImage(image);
 }
 
-void Texture::_CreateFromImage(const Image& image)
+void Texture::CheckSize(const Image& image)
 {
-    FATAL_CHECK(_isOpenGLReady,
-                "ERROR: tried to create texture from image \"%s\" before TheRenderer was initialized; make sure "
-                "Texture objects do not get instantiated until PostInit()",
-                image._fileName.c_str());
     // The reported expression keeps its source spacing.
     // clang-format off
     FATAL_CHECK(IsAPowerOfTwo( image._width ),
@@ -46,6 +42,15 @@ void Texture::_CreateFromImage(const Image& image)
                 "ERROR: texture \"%s\" had an illegal height of %d; must be 8, 16, 32, 64, 128, 256, 512, 1024, "
                 "or 2048",
                 image._fileName.c_str(), int(image._height));
+}
+
+void Texture::_CreateFromImage(const Image& image)
+{
+    FATAL_CHECK(_isOpenGLReady,
+                "ERROR: tried to create texture from image \"%s\" before TheRenderer was initialized; make sure "
+                "Texture objects do not get instantiated until PostInit()",
+                image._fileName.c_str());
+    CheckSize(image);
 
     _width = image._width;
     _height = image._height;

@@ -29,6 +29,9 @@ public:
     int32_t GetGLName() const { return _glName; }
 
     static bool IsOpenGLReady() { return _isOpenGLReady; }
+    // The rules for a picture's sides (powers of two from 8 to 2048): fatal, naming the picture,
+    // when they refuse it. Creation checks them; a check before loading a map may too.
+    static void CheckSize(const Image& image);
 
 private:
     friend class TheRenderer;  // sets _isOpenGLReady once the default GL state is in place

@@ -35,7 +35,7 @@ bool BeginsWithIgnoringCase(const char* text, const char* word)
 // A typed map name names a file in data/maps and nothing beside or above it.
 bool IsMapName(const char* name)
 {
-    const bool plain = strpbrk(name, "/\\:") == nullptr && strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
+    const bool plain = IsPlainFileName(name);
     if (!plain) theConsole.Printf("WARNING: \"%s\" is not a map name\n", name);
     return plain;
 }

@@ -1,11 +1,11 @@
 #include "Game/EditorShell.h"
 
 #include <cmath>
+#include <unordered_map>
 
 #include <windows.h>
 #include <GL/gl.h>
 
-#include "Engine/FileName.h"
 #include "Engine/Texture.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
@@ -13,8 +13,11 @@
 #include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
 #include "Game/EditorPreferences.h"
+#include "Game/FileChecks.h"
 #include "Game/Game.h"
 #include "Game/MapArea.h"
+#include "Game/MapFile.h"
+#include "Game/MapSaving.h"
 #include "Game/Pane.h"
 #include "Game/StartupDialog.h"
 #include "Game/ViewInfo.h"
@@ -88,8 +91,8 @@ void EditorShell::EnterEditor()
         SetUnderlay(nullptr);
         return;
     }
-    // The game's current map has its file: it was just played from it.
-    theMapArea->LoadMapByName(name);
+    // The game's current map was played from its file, which may have changed since.
+    LoadMapByName(name);
     _ResetHistory();
     SetUnderlay(("data/maps/" + name + ".tga").c_str());
 }
@@ -138,15 +141,12 @@ bool EditorShell::_IsBuilt(const char* refusal) const
 void EditorShell::SetUnderlay(const char* fileName)
 {
     if (!_IsBuilt("the underlay is not changed")) return;
-    // A mistyped name must not end the program and take the edited map with it, nor take
-    // away the underlay shown now.
-    if (fileName != nullptr && !CanOpenFile(fileName)) {
-        theConsole.Printf("WARNING: no underlay picture \"%s\"\n", fileName);
-        return;
-    }
+    // A mistyped name or a broken picture must not end the program and take the edited map
+    // with it, nor take away the underlay shown now.
+    Texture* picture = nullptr;
+    if (fileName != nullptr && (picture = LoadTexture(fileName, "underlay picture")) == nullptr) return;
     delete underlay;
-    underlay = nullptr;
-    if (fileName != nullptr) underlay = new Texture(fileName);
+    underlay = picture;
 }
 
 void EditorShell::Frame()
@@ -212,33 +212,38 @@ void EditorShell::RemoveHighlightedProperty(const std::string& key)
 void EditorShell::SaveMapByName(const std::string& name)
 {
     if (!_IsBuilt("no map is saved")) return;
-    const std::string path = MapArea::MapFilePath(name);
-    if (name.empty() || !_SaveWithoutChainCursor(name)) {
-        theConsole.Printf("WARNING: could not save map \"%s\"\n", path.c_str());
+    if (name.empty()) {
+        theConsole.Printf("WARNING: the map has no name yet; save it with SAVE NAME\n");
+        return;
+    }
+    std::string text;
+    if (!_TextWithoutChainCursor(text)) {
+        theConsole.Printf("WARNING: could not save map \"%s\"\n", MapArea::MapFilePath(name).c_str());
         return;
     }
     // Saved under a name, the map is that map from now on: PLAY plays this file.
-    theMapArea->SetName(name);
-    _NoteFileText();
-    theConsole.Printf("Saved map \"%s\"\n", path.c_str());
+    if (SaveMapAndBackground(name, text)) {
+        theMapArea->SetName(name);
+        _NoteFileText();
+    }
 }
 
 // The floating end of a line chain only follows the mouse; written out it would become a lone
 // vertex (a peg in play) that the map never had, and so would a start vertex the chain made
-// before its first segment. They leave the map for the save and come back at the same
+// before its first segment. They leave the map for the writing and come back at the same
 // places, the last vertexes as before.
-bool EditorShell::_SaveWithoutChainCursor(const std::string& name)
+bool EditorShell::_TextWithoutChainCursor(std::string& text)
 {
-    if (chainCursor == nullptr) return theMapArea->SaveMapByName(name);
+    if (chainCursor == nullptr) return MapFile::Write(*theMapArea, text);
     const bool startGoes = chainMadeStart && chainStart != nullptr && chainStart->linedefs.empty();
     const Vec2f startPosition = startGoes ? chainStart->position : Vec2f::ZERO;
     const Vec2f cursorPosition = chainCursor->position;
     theMapArea->RemoveVertex(chainCursor);
     if (startGoes) theMapArea->RemoveVertex(chainStart);
-    const bool saved = theMapArea->SaveMapByName(name);
+    const bool written = MapFile::Write(*theMapArea, text);
     if (startGoes) chainStart = theMapArea->AddVertex(startPosition, true);
     chainCursor = theMapArea->AddVertex(cursorPosition, true);
-    return saved;
+    return written;
 }
 
 void EditorShell::SaveMap()
@@ -250,18 +255,17 @@ void EditorShell::SaveMap()
 void EditorShell::LoadMapByName(const std::string& name)
 {
     if (!_IsBuilt("no map is loaded")) return;
-    const std::string path = MapArea::MapFilePath(name);
-    // A missing file would be fatal; the map being edited stays instead.
-    if (!CanOpenFile(path)) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", path.c_str());
-        return;
-    }
+    // A missing or broken file would be fatal and take the edited map with it: the file is
+    // read aside, and only a whole map replaces the one being edited.
+    MapArea loaded;
+    if (!ReadMapFile(MapArea::MapFilePath(name), loaded)) return;
     solver.Cancel();
     // What was done before is a step of its own, so that undoing the load brings it back.
     _RecordStep();
     ResetEditorState();
     _ForgetMapElements(root);
-    theMapArea->LoadMapByName(name);
+    _ReplaceElements(*theMapArea, loaded);
+    theMapArea->SetName(name);
     _RecordStep();
     _NoteFileText();
 }
@@ -270,6 +274,16 @@ void EditorShell::Solve()
 {
     if (!_IsBuilt("nothing is solved")) return;
     solver.Start(*theMapArea, chainCursor);
+}
+
+void EditorShell::_ReplaceElements(MapArea& map, const MapArea& from)
+{
+    map.Clear();
+    std::unordered_map<const Vertex*, Vertex*> copies;
+    for (const Vertex* vertex : from.GetVertexes()) copies[vertex] = map.AddVertex(vertex->position, true);
+    for (const Linedef* linedef : from.GetLinedefs())
+        map.AddLinedef(copies[linedef->start], copies[linedef->end])->properties = linedef->properties;
+    for (const MapObject* object : from.GetObjects()) map.AddObject(object->position)->properties = object->properties;
 }
 
 void EditorShell::_ForgetMapElements(Pane* pane)

@@ -42,7 +42,9 @@ public:
     bool HandleEditorInput(int32_t type, uint8_t code);
 
     // The console's operations on the editor's map area (SET, DELETE, SAVE, LOAD). While no
-    // editor is built they do nothing but log that.
+    // editor is built they do nothing but log that. SAVE paints the map's background beside it
+    // (MapSaving); LOAD and BG read their file aside and refuse a missing or broken one with a
+    // warning, keeping the map and the underlay as they were.
     void SetHighlightedProperty(const std::string& key, const std::string& value);
     void RemoveHighlightedProperty(const std::string& key);
     void SaveMapByName(const std::string& name);
@@ -84,7 +86,9 @@ public:
 private:
     void _DestroyEditor();
     bool _IsBuilt(const char* refusal) const;
-    bool _SaveWithoutChainCursor(const std::string& name);
+    bool _TextWithoutChainCursor(std::string& text);
+    // The elements of from, in their order and with their properties, in place of map's.
+    static void _ReplaceElements(MapArea& map, const MapArea& from);
     static void _ForgetMapElements(Pane* pane);
 
     bool _IsEditing() const;

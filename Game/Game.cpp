@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 #include "Engine/FileName.h"
 #include "Engine/TheApplication.h"
@@ -13,7 +14,9 @@
 #include "Engine/Texture.h"
 #include "Game/Ball.h"
 #include "Game/BallPhysics.h"
+#include "Game/FileChecks.h"
 #include "Game/FlightGlobals.h"
+#include "Game/MapItem.h"
 #include "Game/PlayMap.h"
 #include "Game/PropertyMap.h"
 
@@ -117,14 +120,23 @@ std::string Game::BackgroundPath(const std::string& name)
 
 bool Game::CanStartMap(const std::string& name) const
 {
-    if (!MapFileExists(name)) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
-        return false;
-    }
-    // A map saved in the editor has no background until the build paints one.
-    if (!CanOpenFile(BackgroundPath(name))) {
-        theConsole.Printf("WARNING: no background picture \"%s\"\n", BackgroundPath(name).c_str());
-        return false;
+    // Starting the map reads its file, its background and its items' sprites, each fatal when
+    // it is missing or broken: all are read aside first, so a bad one only refuses the map.
+    PlayField field;
+    if (!ReadMapFile(MapArea::MapFilePath(name), field)) return false;
+    if (!CheckPicture(BackgroundPath(name), "background picture")) return false;
+    field.MakeItems(false, [](const Vec2f&) {});
+    std::set<std::string> checked;
+    for (const MapItem* item : field.items) {
+        if (IsBallSpawn(item)) continue;
+        const std::string sprite = SpriteName(item);
+        if (!checked.insert(sprite).second) continue;
+        if (!IsPlainFileName(sprite)) {
+            theConsole.Printf("WARNING: map file \"%s\": the sprite \"%s\" names no file of data/sprites/\n",
+                              MapArea::MapFilePath(name).c_str(), sprite.c_str());
+            return false;
+        }
+        if (!CheckPicture(SpritePath(sprite), "sprite picture")) return false;
     }
     return true;
 }

@@ -48,8 +48,9 @@ public:
     void UnloadMapByName(const std::string& name);
     bool MapFileExists(const std::string& name) const;
     static std::string BackgroundPath(const std::string& name);
-    // The map's file and its background picture, which starting it needs: false, with a
-    // warning that names the missing file, when either is not there.
+    // The map's file, its background picture and its items' sprites, which starting it reads:
+    // false, with a warning that names the file and the fault, when one is missing or broken,
+    // or a sprite's name points outside data/sprites/.
     bool CanStartMap(const std::string& name) const;
     void AdvanceToNextMap();
     bool IsMapComplete() const;

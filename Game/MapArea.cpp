@@ -76,7 +76,13 @@ MapArea::MapArea() {}
 
 MapArea::MapArea(const std::string& mapName, bool flipY_) : flipY(flipY_), name(mapName)
 {
-    Load(MapFilePath(name));
+    // A trapped fatal report in the load leaves without the destructor: what was read goes here.
+    try {
+        Load(MapFilePath(name));
+    } catch (...) {
+        Clear();
+        throw;
+    }
 }
 
 MapArea::~MapArea()

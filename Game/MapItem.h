@@ -2,6 +2,8 @@
 // What an object is follows from its property keys alone.
 #pragma once
 
+#include <string>
+
 #include "Engine/Vector.h"
 
 class Animation;
@@ -28,5 +30,8 @@ public:
 
 // "BALLSPAWN" present, whatever its value.
 bool IsBallSpawn(const MapItem* item);
+// "SPRITE", else "collection01"; the picture is SpritePath of it.
+std::string SpriteName(const MapItem* item);
+std::string SpritePath(const std::string& sprite);
 // Unless "COLLECT" is exactly "0"; ball spawns follow the same rule.
 bool IsCollectible(const MapItem* item);

@@ -1,4 +1,4 @@
-// Saving a text file so that a failed save leaves the old file whole. Built on the C and C++
+// Saving a file so that a failed save leaves the old file whole. Built on the C and C++
 // standard libraries alone (std::filesystem for links and modes), so it is the same on every system.
 #pragma once
 
@@ -12,3 +12,8 @@
 // False, with the file as it was, when path names no file that may be written (a read-only
 // file, a folder) or the text could not be written.
 bool SaveTextSafely(const std::string& path, const std::string& text);
+// The same; on failure why says what stood in the way, in words for a warning ("it is a
+// folder", "the file is read-only", "there is no folder \"data/maps\"", ...).
+bool SaveTextSafely(const std::string& path, const std::string& text, std::string& why);
+// Bytes as they are, with no line ends made on the way (pictures); otherwise the same.
+bool SaveBytesSafely(const std::string& path, const std::string& bytes, std::string& why);

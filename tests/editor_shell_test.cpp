@@ -245,10 +245,11 @@ TEST_F(EditorShellTest, SaveNamesTheMapAndLoadReplacesItOnlyFromAFile)
     shell->RemoveHighlightedProperty("COLLECT");
 
     EXPECT_EQ(ConsoleLines(Capture([this] { shell->SaveMap(); })),
-              std::vector<std::string>{"WARNING: could not save map \"data/maps/.map\""})
+              std::vector<std::string>{"WARNING: the map has no name yet; save it with SAVE NAME"})
         << "a map without a name has no file to go to";
     EXPECT_EQ(ConsoleLines(Capture([this] { shell->SaveMapByName("TEST"); })),
-              std::vector<std::string>{"Saved map \"data/maps/TEST.map\""});
+              (std::vector<std::string>{"Saved map \"data/maps/TEST.map\"",
+                                        "Painted background picture \"data/maps/TEST.tga\""}));
     EXPECT_EQ(map.GetName(), "TEST");
     EXPECT_EQ(ReadWholeFile("data/maps/TEST.map"),
               "Vertexes\n{\n\t(0, 0)\n\t(64, 32.5)\n}\n\nLinedefs\n{\n\t0, 1\n}\n\nObjects\n{\n\t(100, 200)\n"
@@ -256,7 +257,7 @@ TEST_F(EditorShellTest, SaveNamesTheMapAndLoadReplacesItOnlyFromAFile)
 
     std::filesystem::create_directory("data/maps/DIR.map");
     EXPECT_EQ(ConsoleLines(Capture([this] { shell->SaveMapByName("DIR"); })),
-              std::vector<std::string>{"WARNING: could not save map \"data/maps/DIR.map\""});
+              std::vector<std::string>{"WARNING: could not save map \"data/maps/DIR.map\": it is a folder"});
     EXPECT_EQ(map.GetName(), "TEST");
 
     MoveMouseToWorld(Vec2f(300, 300));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "Engine/AssertionFailure.h"
 #include "Engine/TheApplication.h"
@@ -82,4 +83,52 @@ TEST(FailureDeathTest, FailureDuringTheEmergencyShutdownEndsAtOnce)
         testing::ExitedWithCode(1),
         AllOf(HasSubstr("first failure"), HasSubstr("game PreShutdown"), Not(HasSubstr("second failure")),
               Not(HasSubstr("::: Shutdown : Console"))));
+}
+
+TEST(FailureTrap, TurnsAReportIntoItsPartsShowingNothingAndStopsOnlyTheWork)
+{
+    TrappedReport report;
+    bool wentOn = false;
+    const std::string output = CaptureDebugOutput([&] {
+        EXPECT_FALSE(TrapFatalReports(
+            [&] {
+                AssertionFailure(12, "Engine/Here.cpp", "ALL BUILDS", "x > 0", "bad %s %d", "file", 3);
+                wentOn = true;
+            },
+            report));
+    });
+    EXPECT_FALSE(wentOn);
+    EXPECT_EQ(output, "") << "no report text, no boxes";
+    EXPECT_EQ(report.file, "Engine/Here.cpp");
+    EXPECT_EQ(report.line, 12);
+    EXPECT_EQ(report.expression, "x > 0");
+    EXPECT_EQ(report.message, "bad file 3");
+
+    // The innermost trap takes the report, and the work around it goes on.
+    bool outerWentOn = false;
+    EXPECT_TRUE(TrapFatalReports(
+        [&] {
+            TrappedReport inner;
+            EXPECT_FALSE(TrapFatalReports([] { FATAL_CHECK(1 + 1 == 3, "%s", "inner"); }, inner));
+            EXPECT_EQ(inner.expression, "1 + 1 == 3");
+            outerWentOn = true;
+        },
+        report));
+    EXPECT_TRUE(outerWentOn);
+    // Anything else the work throws is not the trap's.
+    EXPECT_THROW(TrapFatalReports([] { throw std::runtime_error("other"); }, report), std::runtime_error);
+}
+
+TEST(FailureTrapDeathTest, AfterATrapHowEverItsWorkEndedAReportEndsTheProgramAgain)
+{
+    EXPECT_EXIT(
+        {
+            TrappedReport report;
+            TrapFatalReports([] { FATAL_CHECK(false, "%s", "trapped"); }, report);
+            try {
+                TrapFatalReports([] { throw 1; }, report);
+            } catch (int) {}
+            AssertionFailure(5, "f.cpp", "ALL BUILDS", "after", "not trapped");
+        },
+        testing::ExitedWithCode(1), "Expression was: \\( after \\)\n\n   not trapped\n(.|\n)*Emergency Shutdown");
 }

@@ -77,3 +77,12 @@ TEST_F(FileNameTest, ASaveWritesTheExistingFileOrMakesOneWithTheNameAsTyped)
     EXPECT_TRUE(Exists("data/maps/NEW.map"));
     EXPECT_FALSE(Exists("data/maps/new.map"));
 }
+
+TEST(PlainFileName, NamesOnlyAFileOfItsOwnFolder)
+{
+    for (const char* name : {"map01", "MYLEVEL", "a.b", "..x", "x..", "with space"})
+        EXPECT_TRUE(IsPlainFileName(name)) << name;
+    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "c:x", "/tmp/x", "../../../../tmp/x"})
+        EXPECT_FALSE(IsPlainFileName(name)) << name;
+    EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
+}

@@ -126,12 +126,8 @@ TEST_F(GameEditorTest, DrawSaveAndPlayAMap)
         "Linedefs\n{\n\t0, 1\n\t1, 2\n\t2, 0\n}\n\n"
         "Objects\n{\n\t(192, 320)\n\t{\n\t\t\"BALLSPAWN\" \"1\"\n\t\t\"COLLECT\" \"0\"\n\t}\n\t(704, 704)\n}\n\n");
 
-    // The build paints a new map's background; until then the game could not start it.
-    log = Capture([] { theEditorShell->LeaveForPlay(); });
-    EXPECT_NE(log.find("CONSOLE: WARNING: no background picture \"data/maps/TEST.tga\"\n"), std::string::npos);
-    EXPECT_EQ(theGame->mode, MODE_EDIT);
-    game_test_data::WriteSolid("data/maps/TEST.tga", 8, 8, game_test_data::Bgra{40, 24, 16, 255});
-
+    // SAVE painted the new map's background beside it, so the game starts it at once.
+    EXPECT_NE(log.find("CONSOLE: Painted background picture \"data/maps/TEST.tga\"\n"), std::string::npos) << log;
     Capture([] { theEditorShell->LeaveForPlay(); });
     EXPECT_EQ(theGame->mode, MODE_AIM);
     EXPECT_FALSE(theEditorShell->active);

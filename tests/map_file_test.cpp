@@ -8,9 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "Game/MapArea.h"
+#include "Game/SafeSave.h"
 #include "TestSupport.h"
 
 namespace {
@@ -594,4 +597,37 @@ TEST_F(MapFileTest, TextTheReaderWouldCutAndLinksItCouldNotResolveAreNotSaved)
     MapArea loaded;
     loaded.Load(path);
     ExpectSameMaps(fine, loaded);
+}
+
+TEST_F(MapFileTest, AFailedSaveSaysWhyAndBytesAreSavedAsTheyAre)
+{
+    std::string why;
+    EXPECT_FALSE(SaveTextSafely(_folder.Path(), "x", why));
+    EXPECT_EQ(why, "it is a folder");
+    EXPECT_FALSE(SaveTextSafely(Path("no/such/x.map"), "x", why));
+    EXPECT_EQ(why, "there is no folder \"" + Path("no/such") + "\"");
+    const std::string bytes("a\r\nb\n\0c", 7);
+    ASSERT_TRUE(SaveBytesSafely(Path("picture.tga"), bytes, why)) << why;
+    EXPECT_EQ(ReadFile(Path("picture.tga")), bytes);
+
+    ASSERT_EQ(chmod(_folder.Path().c_str(), 0711), 0);
+    ASSERT_EQ(mkdir(Path("locked").c_str(), 0755), 0);
+    const std::string readOnly = Write("locked/readonly.map", EMPTY_MAP_TEXT);
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
+    ASSERT_EQ(mkdir(Path("open").c_str(), 0777), 0);
+    ASSERT_EQ(chmod(Path("open").c_str(), 0777), 0);
+    ExpectAsUnprivilegedUser([&] {
+        int failed = 0;
+        std::string reason;
+        if (SaveTextSafely(readOnly, "x", reason) || reason != "the file is read-only") failed |= 1;
+        if (SaveTextSafely(Path("locked/new.map"), "x", reason) ||
+            reason != "the folder \"" + Path("locked") + "\" is read-only")
+            failed |= 2;
+        LimitFileSizeToFourKilobytes();
+        if (SaveBytesSafely(Path("open/big.tga"), std::string(8192, 'x'), reason) || reason != strerror(EFBIG))
+            failed |= 4;
+        return failed;
+    });
+    EXPECT_EQ(chmod(Path("locked").c_str(), 0755), 0);
 }

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "Engine/TheApplication.h"
@@ -100,6 +101,14 @@ TEST(MapItemRules, AnItemLoadsItsSpriteOrCollection01)
     gem.properties.Set("sprite", "gem");
     EXPECT_EXIT(MapItem item(&gem), testing::ExitedWithCode(1),
                 Literal("Image::LoadFromFile : failed to open \"data/sprites/gem.tga\""));
+    // Where a map cannot be refused, a sprite named outside data/sprites/ is never read.
+    std::filesystem::create_directories("data/sprites");
+    game_test_data::WriteSolid("./outside.tga", 8, 8, Bgra{0, 0, 0, 255});
+    MapObject escape(Vec2f(0, 0));
+    escape.properties.Set("SPRITE", "../../outside");
+    EXPECT_EXIT(MapItem item(&escape), testing::ExitedWithCode(1),
+                Literal("Expression was: ( IsPlainFileName(sprite) )\n\n   MapItem : the sprite \"../../outside\" of "
+                        "an object names no file of data/sprites/"));
     EXPECT_EQ(chdir(previous), 0);
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "assetkit/Art.h"
-#include "assetkit/Canvas.h"
+#include "Engine/Canvas.h"
 #include "assetkit/DataFiles.h"
 
 struct SpriteRecipe {

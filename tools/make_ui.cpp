@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "assetkit/Art.h"
-#include "assetkit/Canvas.h"
+#include "Engine/Canvas.h"
 #include "assetkit/DataFiles.h"
 #include "assetkit/Font.h"
 

@@ -3,17 +3,17 @@
 # editor from the start-up dialog; a closed triangle drawn as one line chain (a double-click,
 # two clicks, a right click on the first vertex); an object placed with a right double-click
 # and given BALLSPAWN 1 and COLLECT 0 on the ~ command line; a second object; PLAY refused
-# while the map has no file; SAVE TEST, which writes exactly the writer's text; a third object;
-# PLAY, which warns that the third is not saved, and PLAY again, which plays TEST from its
-# file: its background, the ball at the spawn, the second object and not the third, and the
-# shot bounces off the triangle.
+# while the map has no file; SAVE TEST, which writes exactly the writer's text and keeps the
+# picture already there; a third object; PLAY, which warns that the third is not saved, and
+# PLAY again, which plays TEST from its file: that picture, the ball at the spawn, the second
+# object and not the third, and the shot bounces off the triangle.
 set -euo pipefail
 exe=$1
 root=$2
 source "$(dirname "$0")/lib/editor.bash"
 copy_data
-# The game cannot start a map without its background picture, which the build paints only for
-# the maps in the source tree: the run gives TEST one of its own colour beforehand.
+# A picture of someone's own beside a map that has no file yet: SAVE keeps it (it is not the
+# one the painter would make), and the game plays over it.
 write_picture "$work/data/maps/TEST.tga" 40 90 160
 
 begin_script "$work/play.script"
@@ -72,7 +72,7 @@ Objects
 
 MAP
 
-console_lines "$work/play.log" | grep -E '^(Executing Console Command|Saved map|WARNING)' > "$work/commands"
+console_lines "$work/play.log" | grep -E '^(Executing Console Command|Saved map|Kept|Painted|WARNING)' > "$work/commands"
 diff -u - "$work/commands" <<'LOG' || fail "the commands' log differs"
 Executing Console Command: SET BALLSPAWN 1
 Executing Console Command: SET COLLECT 0
@@ -80,6 +80,7 @@ Executing Console Command: PLAY
 WARNING: no map file "data/maps/.map"
 Executing Console Command: SAVE TEST
 Saved map "data/maps/TEST.map"
+Kept background picture "data/maps/TEST.tga", which was not painted from the map
 Executing Console Command: PLAY
 WARNING: "TEST" has unsaved changes; SAVE it, or PLAY again to discard them
 Executing Console Command: PLAY

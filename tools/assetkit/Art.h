@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Canvas.h"
+#include "Engine/Canvas.h"
 
 extern const float PI;
 

@@ -5,11 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-uint8_t ChannelByte(float value)
-{
-    return uint8_t(std::lround(Clamp01(value) * 255.0f));
-}
-
 void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     const std::filesystem::path target(path);
@@ -40,28 +35,7 @@ static void PutU32(std::vector<uint8_t>& out, uint32_t v)
 
 void WriteTga(const std::string& path, const Canvas& canvas, bool withAlpha)
 {
-    std::vector<uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    PutU16(bytes, uint32_t(canvas.Width()));
-    PutU16(bytes, uint32_t(canvas.Height()));
-    bytes.push_back(withAlpha ? 32 : 24);
-    // Alpha bits only; the origin bits stay 0 (bottom-left), which is how the rows are stored.
-    bytes.push_back(withAlpha ? 8 : 0);
-    for (int y = canvas.Height() - 1; y >= 0; --y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            const Rgba& c = canvas.At(x, y);
-            if (withAlpha) {
-                bytes.push_back(ChannelByte(c.b));
-                bytes.push_back(ChannelByte(c.g));
-                bytes.push_back(ChannelByte(c.r));
-                bytes.push_back(ChannelByte(c.a));
-            } else {
-                bytes.push_back(ChannelByte(c.b * c.a));
-                bytes.push_back(ChannelByte(c.g * c.a));
-                bytes.push_back(ChannelByte(c.r * c.a));
-            }
-        }
-    }
-    WriteFileAtomically(path, bytes);
+    WriteFileAtomically(path, EncodeTga(canvas, withAlpha));
 }
 
 void WriteWav(const std::string& path, const std::vector<float>& samples, int sampleRate)

@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "Canvas.h"
+#include "Engine/Canvas.h"
 
-// Uncompressed true-colour TGA: the 12-byte primer 00 00 02 00 ..., width, height, depth 24 or 32,
-// rows bottom-up (the canvas's last row first), pixels B, G, R (, A). A 24-bit picture is the
-// canvas over black. Ends the generator with a message when the file cannot be written.
+// The canvas as the program's EncodeTga makes it. Ends the generator with a message when the
+// file cannot be written.
 void WriteTga(const std::string& path, const Canvas& canvas, bool withAlpha);
 
 // Mono 16-bit PCM. Samples are on the -1 ... 1 scale; anything beyond it is an error of the
@@ -20,6 +19,3 @@ void WriteWav(const std::string& path, const std::vector<float>& samples, int sa
 
 // Writes bytes to path through a temporary file; creates the folders on the way.
 void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// A picture channel as a byte: rounded, clamped.
-uint8_t ChannelByte(float value);

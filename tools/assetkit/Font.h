@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "Canvas.h"
+#include "Engine/Canvas.h"
 
 class Font {
 public:

@@ -1,8 +1,11 @@
-// A floating-point RGBA picture that the data generators paint into, with the few
-// anti-aliased shapes they need. Rows run top-down here; the TGA writer stores them
-// bottom-up. Colours are straight (not premultiplied) alpha, 0 ... 1.
+// A floating-point RGBA picture to paint into, with a few anti-aliased shapes: the maps'
+// backgrounds (which the program paints itself) and the data generators' pictures. Rows run
+// top-down here; a TGA file stores them bottom-up. Colours are straight (not premultiplied)
+// alpha, 0 ... 1. Only plain float arithmetic and correctly rounded square roots, so a picture
+// comes out the same to the byte on every system and build.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -74,6 +77,16 @@ float SegmentDistance(float x, float y, Point a, Point b);
 float RoundRectDistance(float x, float y, float x0, float y0, float x1, float y1, float radius);
 float PolygonDistance(float x, float y, const std::vector<Point>& points);
 
+// The length of (x, y), rounded once from double precision.
+float Length(float x, float y);
 // The usual smooth step from 0 at edge0 to 1 at edge1.
 float SmoothStep(float edge0, float edge1, float x);
 float Clamp01(float v);
+
+// A picture channel as a byte: rounded, clamped.
+uint8_t ChannelByte(float value);
+
+// The canvas as an uncompressed true-colour TGA file that Image reads: the 12-byte primer
+// 00 00 02 00 ..., width, height, depth 24 or 32, rows bottom-up (the canvas's last row first),
+// pixels B, G, R (, A). A 24-bit picture is the canvas over black.
+std::vector<uint8_t> EncodeTga(const Canvas& canvas, bool withAlpha);

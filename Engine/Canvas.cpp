@@ -1,4 +1,4 @@
-#include "Canvas.h"
+#include "Engine/Canvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,6 +6,12 @@
 float Clamp01(float v)
 {
     return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
+
+// The same as the C library's float hypot on the systems we build on, but the same everywhere.
+float Length(float x, float y)
+{
+    return float(std::sqrt(double(x) * x + double(y) * y));
 }
 
 float SmoothStep(float edge0, float edge1, float x)
@@ -81,7 +87,7 @@ void Canvas::FillShape(float x0, float y0, float x1, float y1, const DistanceFie
 
 float DiscDistance(float x, float y, float cx, float cy, float radius)
 {
-    return std::hypot(x - cx, y - cy) - radius;
+    return Length(x - cx, y - cy) - radius;
 }
 
 float SegmentDistance(float x, float y, Point a, Point b)
@@ -90,7 +96,7 @@ float SegmentDistance(float x, float y, Point a, Point b)
     const float lengthSquared = ex * ex + ey * ey;
     float t = lengthSquared > 0.0f ? ((x - a.x) * ex + (y - a.y) * ey) / lengthSquared : 0.0f;
     t = Clamp01(t);
-    return std::hypot(x - (a.x + ex * t), y - (a.y + ey * t));
+    return Length(x - (a.x + ex * t), y - (a.y + ey * t));
 }
 
 float RoundRectDistance(float x, float y, float x0, float y0, float x1, float y1, float radius)
@@ -98,7 +104,7 @@ float RoundRectDistance(float x, float y, float x0, float y0, float x1, float y1
     const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
     const float hx = (x1 - x0) * 0.5f - radius, hy = (y1 - y0) * 0.5f - radius;
     const float qx = std::fabs(x - cx) - hx, qy = std::fabs(y - cy) - hy;
-    const float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+    const float outside = Length(std::max(qx, 0.0f), std::max(qy, 0.0f));
     return outside + std::min(std::max(qx, qy), 0.0f) - radius;
 }
 
@@ -239,4 +245,42 @@ void Canvas::Blur(int radius)
     for (Rgba& c : _pixels) {
         if (c.a > 0.0f) c = Rgba(c.r / c.a, c.g / c.a, c.b / c.a, c.a);
     }
+}
+
+uint8_t ChannelByte(float value)
+{
+    return uint8_t(std::lround(Clamp01(value) * 255.0f));
+}
+
+static void PutU16(std::vector<uint8_t>& out, uint32_t v)
+{
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+std::vector<uint8_t> EncodeTga(const Canvas& canvas, bool withAlpha)
+{
+    std::vector<uint8_t> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    bytes.reserve(18 + size_t(canvas.Width()) * canvas.Height() * (withAlpha ? 4 : 3));
+    PutU16(bytes, uint32_t(canvas.Width()));
+    PutU16(bytes, uint32_t(canvas.Height()));
+    bytes.push_back(withAlpha ? 32 : 24);
+    // Alpha bits only; the origin bits stay 0 (bottom-left), which is how the rows are stored.
+    bytes.push_back(withAlpha ? 8 : 0);
+    for (int y = canvas.Height() - 1; y >= 0; --y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const Rgba& c = canvas.At(x, y);
+            if (withAlpha) {
+                bytes.push_back(ChannelByte(c.b));
+                bytes.push_back(ChannelByte(c.g));
+                bytes.push_back(ChannelByte(c.r));
+                bytes.push_back(ChannelByte(c.a));
+            } else {
+                bytes.push_back(ChannelByte(c.b * c.a));
+                bytes.push_back(ChannelByte(c.g * c.a));
+                bytes.push_back(ChannelByte(c.r * c.a));
+            }
+        }
+    }
+    return bytes;
 }
