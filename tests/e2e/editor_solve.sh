@@ -2,9 +2,10 @@
 # SOLVE on the real program, as a mapper uses it: the windowed editor from the start-up dialog,
 # LOAD MAP03 and BG MAP03 on the ~ command line, SOLVE, then frames until the log says
 # 'Solved "MAP03": ...'. The shot it names must complete map03 at the 0.005 s step (the solver
-# tool flies it), the info view must show the search's progress at first, and the final picture
-# the fastest win's path in its own green. The search takes 8 ms of each frame's real time, so
-# how many frames it needs depends on the machine: a run too short is made again, longer.
+# tool flies it), and the final picture shows the fastest win's path in its own green. The search
+# takes 8 ms of each frame's real time, so how many frames it needs depends on the machine: a run
+# too short is made again, longer. (The Windows check's scripted .exe runs the program's clock
+# by the script, and the whole search there takes one frame.)
 # SOLVE_PICTURE=file keeps the final picture (tools/screenshots.sh makes the README's with it).
 set -euo pipefail
 exe=$1
@@ -36,8 +37,6 @@ for frames in 2000 5000; do
   command_line "LOAD MAP03"
   command_line "BG MAP03"
   command_line "SOLVE"
-  next_frame 2
-  screenshot "$shots/solving.png"
   frame=$frames
   screenshot "$shots/solved.png"
   end_script
@@ -65,8 +64,7 @@ frames=$(sed -n 's/.* won after \([0-9]*\) frames.*/\1/p' <<< "$flown")
 [ "$(awk -v f="$frames" 'BEGIN { printf "%.2f", f * 0.004999999888241291 }')" = "$seconds" ] ||
   fail "$frames frames are not $seconds s"
 
-# No path while solving; after, the path over the map.
-[ "$(path_pixels "$shots/solving.png")" -eq 0 ] || fail "a path is drawn before the answer"
+# The path over the map.
 drawn=$(path_pixels "$shots/solved.png")
 [ "$drawn" -gt 500 ] || fail "the path has $drawn pixels"
 ! grep -q '^CONSOLE: WARNING' "$work/solve.log" || fail "$(grep '^CONSOLE: WARNING' "$work/solve.log")"
