@@ -16,6 +16,7 @@
 #include "Game/FlightGlobals.h"
 #include "Game/PlayMap.h"
 #include "Game/PropertyMap.h"
+#include "Game/Sprite.h"
 
 Game* theGame = nullptr;
 
@@ -59,6 +60,9 @@ Game::~Game()
     for (PlayMap* map : maps) delete map;
     maps.clear();
     currentMap = NO_MAP;
+    // After the balls that draw from them.
+    delete ballSprite;
+    delete highlightSprite;
 }
 
 void Game::SetMode(GameMode newMode)
@@ -162,7 +166,10 @@ PlayMap* Game::GetCurrentMap() const
 
 void Game::SpawnBall(Vec2f position)
 {
-    Ball* ball = new Ball("data/sprites/ball02.tga", "data/sprites/ballhighlight.tga");
+    // In the order a ball takes them: the shine first.
+    if (highlightSprite == nullptr) highlightSprite = new Sprite("data/sprites/ballhighlight.tga");
+    if (ballSprite == nullptr) ballSprite = new Sprite("data/sprites/ball02.tga");
+    Ball* ball = new Ball(*ballSprite, *highlightSprite);
     ball->position = position;
     lastSpawnedBall = ball;
     balls.push_back(ball);

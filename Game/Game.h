@@ -10,6 +10,7 @@
 
 class Ball;
 class PlayMap;
+class Sprite;
 class Texture;
 
 // The values are fixed: the start-up dialog, the editor shell and the command line set them.
@@ -56,6 +57,7 @@ public:
     // The current PlayMap, or null when no map is loaded.
     PlayMap* GetCurrentMap() const;
 
+    // The ball's two sprites are loaded by the first spawn and kept for every later ball.
     void SpawnBall(Vec2f position);
     void Shoot(int32_t shotPower, int32_t shotAngle);
 
@@ -95,6 +97,8 @@ public:
     Texture* panelTexture = nullptr;
     Texture* arrowTexture = nullptr;
     Texture* mapCompleteTexture = nullptr;
+    Sprite* ballSprite = nullptr;
+    Sprite* highlightSprite = nullptr;
     int32_t angle = 315;
     int32_t power = 50;
     int32_t powerDirection = 0;

@@ -1,34 +1,8 @@
 #include "Game/MapItem.h"
 
-#include <windows.h>
-#include <GL/gl.h>
-
-#include <string>
-
-#include "Engine/Color.h"
-#include "Game/Animation.h"
 #include "Game/MapObject.h"
 
-MapItem::MapItem(MapObject* object, bool withSprite) : source(object), position(object->position)
-{
-    if (IsBallSpawn(this) || !withSprite) return;
-    std::string sprite;
-    if (!source->properties.Get("SPRITE", sprite)) sprite = "collection01";
-    animation = new Animation("data/sprites/" + sprite + ".tga", 10.0f, Vec2f(1.0f, 1.0f));
-}
-
-MapItem::~MapItem()
-{
-    delete animation;
-}
-
-void MapItem::Draw()
-{
-    if (!animation) return;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    animation->Draw(position, Vec2f(1.0f, 1.0f), 0.0f, Color::WHITE, Animation::KEEP_PLAYING);
-}
+MapItem::MapItem(MapObject* object) : source(object), position(object->position) {}
 
 bool IsBallSpawn(const MapItem* item)
 {
@@ -40,4 +14,12 @@ bool IsCollectible(const MapItem* item)
 {
     std::string value;
     return !(item->source->properties.Get("COLLECT", value) && value == "0");
+}
+
+std::string SpriteFileName(const MapItem* item)
+{
+    if (IsBallSpawn(item)) return std::string();
+    std::string sprite;
+    if (!item->source->properties.Get("SPRITE", sprite)) sprite = "collection01";
+    return "data/sprites/" + sprite + ".tga";
 }
