@@ -84,6 +84,12 @@ void Game::SetMap(const std::string& name)
     balls.clear();
     lastSpawnedBall = nullptr;
     if (!SameName(mapName, currentMapName)) shotTrail.clear();
+    // Only the current map is played and drawn, and every start loads its map afresh: another
+    // map kept loaded would only hold its pictures.
+    while (!maps.empty()) {
+        const std::string loaded = maps.back()->GetName();
+        UnloadMapByName(loaded);
+    }
     currentMap = LoadMap(mapName);
     if (&name != &currentMapName) currentMapName = mapName;
 }

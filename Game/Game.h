@@ -44,6 +44,7 @@ public:
     void SetMode(GameMode newMode);
     double GetTimeInMode() const;
 
+    // Starts the map afresh from its file; the map played before is released.
     void SetMap(const std::string& name);
     int32_t LoadMap(const std::string& name);
     void UnloadMapByName(const std::string& name);

@@ -30,6 +30,15 @@ int LiveTextures()
     return count;
 }
 
+// The process's resident memory, from the kernel's count of its resident pages.
+double ResidentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
 class GameMemoryTest : public GameTest {
 protected:
     // A key that starts a map (R in flight, any key on the map-complete picture), then one frame
@@ -44,6 +53,7 @@ protected:
         log.clear();
     }
     void Restart() { StartAgainWith(MODE_FLIGHT, 'R'); }
+    void NextMap() { StartAgainWith(MODE_MAP_COMPLETE, VK_RETURN); }
 };
 
 }  // namespace
@@ -85,4 +95,24 @@ TEST_F(GameMemoryTest, ItemsShowingOneSpriteShareItsTextureAndARestartGivesBackW
     const int editing = LiveTextures();
     for (int i = 0; i < 5; ++i) theEditorShell->SetUnderlay("data/maps/map02.tga");
     EXPECT_EQ(LiveTextures(), editing);
+}
+
+// On the shipped maps, whose backgrounds are a megapixel each: each leaked restart would cost
+// several megabytes.
+TEST_F(GameMemoryTest, HundredsOfRestartsAndNextMapsLeaveResidentMemoryWhereItWas)
+{
+    ASSERT_EQ(chdir(previous), 0);
+    ASSERT_TRUE(CanOpenFile("data/maps/map01.tga")) << "the build makes the shipped data";
+    StartAiming();
+
+    for (int i = 0; i < 10; ++i) Restart();
+    const double afterTen = ResidentMegabytes();
+    for (int i = 10; i < 300; ++i) Restart();
+    EXPECT_EQ(theGame->currentMapName, "map01");
+    EXPECT_LT(ResidentMegabytes() - afterTen, 20.0) << "300 restarts, from " << afterTen << " MB";
+
+    for (int i = 0; i < 10; ++i) NextMap();
+    const double afterTenMaps = ResidentMegabytes();
+    for (int i = 10; i < 300; ++i) NextMap();
+    EXPECT_LT(ResidentMegabytes() - afterTenMaps, 20.0) << "300 next maps, from " << afterTenMaps << " MB";
 }
