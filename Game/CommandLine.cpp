@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "Engine/FileName.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheConsole.h"
 #include "Game/EditorShell.h"
@@ -39,10 +40,22 @@ bool IsMapName(const char* name)
     return plain;
 }
 
+// A name that stands for a folder, a FIFO or a device is refused before anything opens it:
+// opening a FIFO waits for a writer for ever. A missing file is left to the caller's warning.
+bool IsRegularOrMissing(const std::string& path, const char* kind)
+{
+    if (GetFileKind(path) != FileKind::OTHER) return true;
+    theConsole.Printf("WARNING: \"%s\" is not a %s file\n", path.c_str(), kind);
+    return false;
+}
+
 void Warp(const char* text)
 {
     Field name;
     if (sscanf(text, "WARP %255s", name) != 1 || !IsMapName(name)) return;
+    if (!IsRegularOrMissing(MapArea::MapFilePath(name), "map") ||
+        !IsRegularOrMissing(Game::BackgroundPath(name), "picture"))
+        return;
     // A typed name that has no map must not end the program or lose the edited map.
     if (!theGame->CanStartMap(name)) return;
     theGame->SetMode(MODE_AIM);
@@ -74,13 +87,16 @@ void Save(const char* text)
 void Load(const char* text)
 {
     Field name;
-    if (sscanf(text, "LOAD %255s", name) == 1 && IsMapName(name)) theEditorShell->LoadMapByName(name);
+    if (sscanf(text, "LOAD %255s", name) == 1 && IsMapName(name) &&
+        IsRegularOrMissing(MapArea::MapFilePath(name), "map"))
+        theEditorShell->LoadMapByName(name);
 }
 
 void Underlay(const char* text)
 {
     Field name;
-    if (sscanf(text, "BG %255s", name) == 1 && IsMapName(name))
+    if (sscanf(text, "BG %255s", name) == 1 && IsMapName(name) &&
+        IsRegularOrMissing(Game::BackgroundPath(name), "picture"))
         theEditorShell->SetUnderlay(Game::BackgroundPath(name).c_str());
 }
 
