@@ -37,7 +37,7 @@ public:
     static const uint32_t LOOPING_CHANNEL_KEY = 0xFFFFFFFFu;
     // Copies of one sound started in one frame sound as one loud copy beyond this; more only
     // clip the mix (a ball sweeping up a row of items in one step starts one per item).
-    static const uint8_t MAX_STARTS_PER_FRAME = 4;
+    static constexpr uint8_t MAX_STARTS_PER_FRAME = 4;
 
     TheSoundSystem() = default;
     ~TheSoundSystem();
