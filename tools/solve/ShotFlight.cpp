@@ -15,7 +15,7 @@ const float REACH = 12.0f + 24.0f + 1.0f;
 
 ShotFlight::ShotFlight(const std::string& mapName) : _field(mapName)
 {
-    _field.MakeItems(false, [this](const Vec2f& position) {
+    _field.MakeItems([this](const Vec2f& position) {
         // The game aims and shoots its first ball only.
         if (_hasSpawn) return;
         _hasSpawn = true;
@@ -66,7 +66,7 @@ ShotOutcome ShotFlight::Fly(int32_t angle, int32_t power, double frameSeconds)
 {
     ShotOutcome outcome;
     if (!_hasSpawn) return outcome;
-    _field.MakeItems(false, [](const Vec2f&) {});
+    _field.MakeItems([](const Vec2f&) {});
     _record = FlightRecord();
     _listener.bounces = 0;
     BallPhysics physics(_field, _record, _listener);
