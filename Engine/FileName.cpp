@@ -74,13 +74,27 @@ std::string ResolveFileName(const std::string& path)
     }
 }
 
-bool CanOpenFile(const std::string& path)
+FileKind GetFileKind(const std::string& path)
 {
+    std::error_code error;
+    const fs::file_status status = fs::status(ResolveFileName(path), error);
+    if (!fs::status_known(status) || status.type() == fs::file_type::not_found) return FileKind::MISSING;
+    return status.type() == fs::file_type::regular ? FileKind::REGULAR : FileKind::OTHER;
+}
+
+FILE* OpenRegularFile(const std::string& path)
+{
+    // The type is asked before the open: opening a FIFO for reading blocks until someone writes.
     // A folder opens for reading here but not on Windows, and it is no file to read anyway.
     const std::string resolved = ResolveFileName(path);
     std::error_code error;
-    if (fs::is_directory(resolved, error)) return false;
-    FILE* file = fopen(resolved.c_str(), "rb");
+    if (!fs::is_regular_file(resolved, error)) return nullptr;
+    return fopen(resolved.c_str(), "rb");
+}
+
+bool CanOpenFile(const std::string& path)
+{
+    FILE* file = OpenRegularFile(path);
     if (file == nullptr) return false;
     fclose(file);
     return true;

@@ -31,7 +31,7 @@ Image::~Image()
 void Image::LoadFromFile(const std::string& fileName)
 {
     _fileName = fileName;
-    FILE* file = fopen(ResolveFileName(fileName).c_str(), "rb");
+    FILE* file = OpenRegularFile(fileName);
     FATAL_CHECK(file, "Image::LoadFromFile : failed to open \"%s\"\n", fileName.c_str());
     // A trapped fatal report in the reading still closes the file.
     struct CloseOnLeaving {

@@ -33,7 +33,7 @@ ParseFile::~ParseFile()
 
 void ParseFile::_OpenFileByName(const char* name)
 {
-    _fileHandle = fopen(ResolveFileName(name).c_str(), "rb");
+    _fileHandle = OpenRegularFile(name);
     FATAL_CHECK(_fileHandle, "ParseFile::_OpenFileByName() : could not open file \"%s\" for reading", name);
 }
 

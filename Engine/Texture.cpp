@@ -18,6 +18,16 @@ Texture::Texture(const Image& image)
     _CreateFromImage(image);
 }
 
+Texture::~Texture()
+{
+    if (_glName <= 0) return;
+    const GLuint name = GLuint(_glName);
+    // GL unbinds a texture it deletes. The renderer must not go on believing it bound: a quad
+    // with a texture made later under the same name would skip its bind.
+    if (theRenderer.GetBoundTexture() == name) theRenderer.BindTexture(0, true);
+    glDeleteTextures(1, &name);
+}
+
 void Texture::CheckSize(const Image& image)
 {
     // The reported expression keeps its source spacing.

@@ -1,4 +1,5 @@
-// One OpenGL 2-D texture made from a TGA picture; afterwards only a GL name and a size.
+// One OpenGL 2-D texture made from a TGA picture; afterwards only a GL name and a size. The GL
+// texture goes with the object.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +21,11 @@ public:
     // Loads the picture, uploads it and drops the pixels again.
     explicit Texture(const std::string& fileName);
     explicit Texture(const Image& image);
+    ~Texture();
+
+    // One owner per GL name.
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
 
     uint16_t GetWidth() const { return _width; }
     uint16_t GetHeight() const { return _height; }

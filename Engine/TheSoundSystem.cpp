@@ -97,6 +97,8 @@ void TheSoundSystem::Play(int soundNumber, int reserved, int loopMode, float vol
         return;
     }
     SoundEntry& entry = found->second;
+    if (entry.startsThisFrame >= MAX_STARTS_PER_FRAME) return;
+    ++entry.startsThisFrame;
 
     int channel;
     if (entry.playingCount == entry.maxInstances) {
@@ -138,6 +140,7 @@ void TheSoundSystem::Update()
 {
     for (auto& numberAndEntry : m_samples) {
         SoundEntry& entry = numberAndEntry.second;
+        entry.startsThisFrame = 0;
         while (!entry.channels.empty()) {
             auto first = entry.channels.begin();
             if (FSOUND_IsPlaying(first->channel)) break;

@@ -20,6 +20,8 @@ struct SoundEntry {
     FSOUND_SAMPLE* sample = nullptr;
     uint8_t playingCount = 0;
     uint8_t maxInstances = 255;
+    // Starts since the last Update, for the per-frame limit.
+    uint8_t startsThisFrame = 0;
     // Equal keys keep their insertion order, so the oldest instance comes first.
     std::multiset<ChannelRecord> channels;
 };
@@ -33,6 +35,9 @@ class TheSoundSystem {
 public:
     static const uint8_t MAX_INSTANCES_PER_SOUND = 255;
     static const uint32_t LOOPING_CHANNEL_KEY = 0xFFFFFFFFu;
+    // Copies of one sound started in one frame sound as one loud copy beyond this; more only
+    // clip the mix (a ball sweeping up a row of items in one step starts one per item).
+    static constexpr uint8_t MAX_STARTS_PER_FRAME = 4;
 
     TheSoundSystem() = default;
     ~TheSoundSystem();
@@ -45,7 +50,8 @@ public:
     void UnregisterSound(int soundNumber);
     void UnregisterAllSounds();
     void Play(int soundNumber, int reserved, int loopMode, float volume, float frequencyScale, float pan);
-    // Once per frame: forgets the instances that have finished.
+    // Once per frame: forgets the instances that have finished and opens the next frame's
+    // starts.
     void Update();
 
     static const char* GetFmodErrorString(int errorCode);

@@ -1,53 +1,35 @@
 #include "Game/Animation.h"
 
-#include <new>
-
 #include "Engine/AssertionFailure.h"
-#include "Engine/Image.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheRenderer.h"
 #include "Engine/Texture.h"
-
-namespace {
-
-// Magenta in the file's blue, green, red order marks the end of a strip.
-bool IsEndMarker(const uint8_t* pixel)
-{
-    return pixel[0] == 255 && pixel[1] == 0 && pixel[2] == 255;
-}
-
-}  // namespace
+#include "Game/Sprite.h"
 
 Animation::Animation(const std::string& fileName, float framesPerSecond_, const Vec2f& scale_)
+    : framesPerSecond(framesPerSecond_), scale(scale_), _ownSprite(new Sprite(fileName))
+{
+    _TakeFrames(*_ownSprite);
+}
+
+Animation::Animation(const Sprite& sprite, float framesPerSecond_, const Vec2f& scale_)
     : framesPerSecond(framesPerSecond_), scale(scale_)
 {
-    const Image image(fileName);
-    a_texture = new (std::nothrow) Texture(image);
+    _TakeFrames(sprite);
+}
+
+void Animation::_TakeFrames(const Sprite& sprite)
+{
+    a_texture = sprite.GetTexture();
     FATAL_CHECK(a_texture, "%s", "");
-
-    frameSize = a_texture->GetHeight();
-    frameCount = a_texture->GetWidth() / a_texture->GetHeight();
+    frameSize = sprite.GetFrameSize();
+    frameCount = sprite.GetFrameCount();
     lastFrameTime = theApplication.GetCurrentSeconds();
-
-    // The first row the file stores, read four bytes at a time, frame by frame: strips with
-    // markers are 32-bit pictures. The texture rules guarantee at least 8 rows, so the walk
-    // stays inside the pixels even for a 24-bit picture.
-    if (frameCount > 1) {
-        const uint8_t* pixel = image.GetPixelData();
-        for (int32_t frame = 0; frame < frameCount; ++frame) {
-            bool marked = false;
-            for (int32_t step = 0; step < frameSize; ++step, pixel += 4) marked = marked || IsEndMarker(pixel);
-            if (marked) {
-                frameCount = frame;
-                break;
-            }
-        }
-    }
 }
 
 Animation::~Animation()
 {
-    delete a_texture;
+    delete _ownSprite;
 }
 
 void Animation::Draw(const Vec2f& position, const Vec2f& drawScale, float rotation, const Color& colour, int32_t frame)

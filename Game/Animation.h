@@ -8,6 +8,7 @@
 #include "Engine/Color.h"
 #include "Engine/Vector.h"
 
+class Sprite;
 class Texture;
 
 class Animation {
@@ -15,7 +16,10 @@ public:
     // Draw's frame number that keeps playing from the current frame.
     static constexpr int32_t KEEP_PLAYING = -666;
 
+    // Loads the sprite file for this animation alone.
     Animation(const std::string& fileName, float framesPerSecond_, const Vec2f& scale_);
+    // Draws from a sprite that someone else owns and keeps while the animation lives.
+    Animation(const Sprite& sprite, float framesPerSecond_, const Vec2f& scale_);
     ~Animation();
 
     Animation(const Animation&) = delete;
@@ -33,5 +37,10 @@ public:
     int32_t frameCount = 0;
     Vec2f scale;
     double lastFrameTime = 0.0;
-    Texture* a_texture = nullptr;
+    const Texture* a_texture = nullptr;
+
+private:
+    void _TakeFrames(const Sprite& sprite);
+
+    Sprite* _ownSprite = nullptr;
 };

@@ -9,9 +9,8 @@
 #include "Game/Linedef.h"
 #include "Game/Vertex.h"
 
-Ball::Ball(const std::string& ballTexture, const std::string& highlightTexture)
-    : highlightAnimation(highlightTexture, 10.0f, Vec2f(1.0f, 1.0f)),
-      ballAnimation(ballTexture, 10.0f, Vec2f(1.0f, 1.0f))
+Ball::Ball(const Sprite& ballSprite, const Sprite& highlightSprite)
+    : highlightAnimation(highlightSprite, 10.0f, Vec2f(1.0f, 1.0f)), ballAnimation(ballSprite, 10.0f, Vec2f(1.0f, 1.0f))
 {}
 
 namespace {

@@ -1,14 +1,15 @@
 // The game's ball: its physical state and its two sprites, the turning ball and a fixed shine.
 #pragma once
 
-#include <string>
-
 #include "Game/Animation.h"
 #include "Game/BallPhysics.h"
 
+class Sprite;
+
 class Ball : public BallBody {
 public:
-    Ball(const std::string& ballTexture, const std::string& highlightTexture);
+    // Draws from the two sprites, which the game keeps for every ball it makes.
+    Ball(const Sprite& ballSprite, const Sprite& highlightSprite);
 
     Animation highlightAnimation;
     Animation ballAnimation;

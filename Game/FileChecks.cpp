@@ -36,11 +36,6 @@ bool BeginsWith(const std::string& text, const char* start)
 // Why something that is there does not open for reading.
 std::string WhyNotReadable(const std::string& resolved)
 {
-    std::error_code error;
-    const fs::file_status status = fs::status(resolved, error);
-    if (fs::is_directory(status)) return "it is a folder";
-    // Opening anything but a plain file could wait for a writer that never comes.
-    if (fs::exists(status) && !fs::is_regular_file(status)) return "it is not a plain file";
     errno = 0;
     FILE* file = fopen(resolved.c_str(), "rb");
     if (file == nullptr) return errno != 0 ? strerror(errno) : "it does not open";
@@ -96,6 +91,14 @@ bool CheckFileOpens(const std::string& path, const char* what)
     std::error_code error;
     if (!fs::exists(fs::symlink_status(resolved, error))) {
         theConsole.Printf("WARNING: no %s \"%s\"\n", what, path.c_str());
+        return false;
+    }
+    // A folder, a FIFO or a device: not a file of that kind at all, and never opened (a FIFO
+    // would wait for a writer for ever).
+    if (GetFileKind(path) == FileKind::OTHER) {
+        const std::string kind = what;
+        const bool picture = kind.size() >= 7 && kind.compare(kind.size() - 7, 7, "picture") == 0;
+        theConsole.Printf("WARNING: \"%s\" is not a %s\n", path.c_str(), picture ? "picture file" : what);
         return false;
     }
     WarnUnreadable(path, what, WhyNotReadable(resolved));

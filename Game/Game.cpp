@@ -19,6 +19,7 @@
 #include "Game/MapItem.h"
 #include "Game/PlayMap.h"
 #include "Game/PropertyMap.h"
+#include "Game/Sprite.h"
 
 Game* theGame = nullptr;
 
@@ -62,6 +63,9 @@ Game::~Game()
     for (PlayMap* map : maps) delete map;
     maps.clear();
     currentMap = NO_MAP;
+    // After the balls that draw from them.
+    delete ballSprite;
+    delete highlightSprite;
 }
 
 void Game::SetMode(GameMode newMode)
@@ -83,6 +87,12 @@ void Game::SetMap(const std::string& name)
     balls.clear();
     lastSpawnedBall = nullptr;
     if (!SameName(mapName, currentMapName)) shotTrail.clear();
+    // Only the current map is played and drawn, and every start loads its map afresh: another
+    // map kept loaded would only hold its pictures.
+    while (!maps.empty()) {
+        const std::string loaded = maps.back()->GetName();
+        UnloadMapByName(loaded);
+    }
     currentMap = LoadMap(mapName);
     if (&name != &currentMapName) currentMapName = mapName;
 }
@@ -125,7 +135,7 @@ bool Game::CanStartMap(const std::string& name) const
     PlayField field;
     if (!ReadMapFile(MapArea::MapFilePath(name), field)) return false;
     if (!CheckPicture(BackgroundPath(name), "background picture")) return false;
-    field.MakeItems(false, [](const Vec2f&) {});
+    field.MakeItems([](const Vec2f&) {});
     std::set<std::string> checked;
     for (const MapItem* item : field.items) {
         if (IsBallSpawn(item)) continue;
@@ -174,7 +184,10 @@ PlayMap* Game::GetCurrentMap() const
 
 void Game::SpawnBall(Vec2f position)
 {
-    Ball* ball = new Ball("data/sprites/ball02.tga", "data/sprites/ballhighlight.tga");
+    // In the order a ball takes them: the shine first.
+    if (highlightSprite == nullptr) highlightSprite = new Sprite("data/sprites/ballhighlight.tga");
+    if (ballSprite == nullptr) ballSprite = new Sprite("data/sprites/ball02.tga");
+    Ball* ball = new Ball(*ballSprite, *highlightSprite);
     ball->position = position;
     lastSpawnedBall = ball;
     balls.push_back(ball);

@@ -10,6 +10,7 @@
 
 class Ball;
 class PlayMap;
+class Sprite;
 class Texture;
 
 // The values are fixed: the start-up dialog, the editor shell and the command line set them.
@@ -43,6 +44,7 @@ public:
     void SetMode(GameMode newMode);
     double GetTimeInMode() const;
 
+    // Starts the map afresh from its file; the map played before is released.
     void SetMap(const std::string& name);
     int32_t LoadMap(const std::string& name);
     void UnloadMapByName(const std::string& name);
@@ -57,6 +59,7 @@ public:
     // The current PlayMap, or null when no map is loaded.
     PlayMap* GetCurrentMap() const;
 
+    // The ball's two sprites are loaded by the first spawn and kept for every later ball.
     void SpawnBall(Vec2f position);
     void Shoot(int32_t shotPower, int32_t shotAngle);
 
@@ -101,6 +104,8 @@ public:
     Texture* panelTexture = nullptr;
     Texture* arrowTexture = nullptr;
     Texture* mapCompleteTexture = nullptr;
+    Sprite* ballSprite = nullptr;
+    Sprite* highlightSprite = nullptr;
     int32_t angle = 315;
     int32_t power = 50;
     int32_t powerDirection = 0;

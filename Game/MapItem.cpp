@@ -1,39 +1,10 @@
 #include "Game/MapItem.h"
 
-#include <windows.h>
-#include <GL/gl.h>
-
-#include <string>
-
 #include "Engine/AssertionFailure.h"
-#include "Engine/Color.h"
 #include "Engine/FileName.h"
-#include "Game/Animation.h"
 #include "Game/MapObject.h"
 
-MapItem::MapItem(MapObject* object, bool withSprite) : source(object), position(object->position)
-{
-    if (IsBallSpawn(this) || !withSprite) return;
-    const std::string sprite = SpriteName(this);
-    // Maps are checked before they start; one that cannot be refused (the first, at start-up)
-    // must still never read a file outside data/sprites/.
-    FATAL_CHECK(IsPlainFileName(sprite), "MapItem : the sprite \"%s\" of an object names no file of data/sprites/",
-                sprite.c_str());
-    animation = new Animation(SpritePath(sprite), 10.0f, Vec2f(1.0f, 1.0f));
-}
-
-MapItem::~MapItem()
-{
-    delete animation;
-}
-
-void MapItem::Draw()
-{
-    if (!animation) return;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    animation->Draw(position, Vec2f(1.0f, 1.0f), 0.0f, Color::WHITE, Animation::KEEP_PLAYING);
-}
+MapItem::MapItem(MapObject* object) : source(object), position(object->position) {}
 
 bool IsBallSpawn(const MapItem* item)
 {
@@ -57,4 +28,15 @@ bool IsCollectible(const MapItem* item)
 {
     std::string value;
     return !(item->source->properties.Get("COLLECT", value) && value == "0");
+}
+
+std::string SpriteFileName(const MapItem* item)
+{
+    if (IsBallSpawn(item)) return std::string();
+    const std::string sprite = SpriteName(item);
+    // Maps are checked before they start; one that cannot be refused (the first, at start-up)
+    // must still never read a file outside data/sprites/.
+    FATAL_CHECK(IsPlainFileName(sprite), "MapItem : the sprite \"%s\" of an object names no file of data/sprites/",
+                sprite.c_str());
+    return SpritePath(sprite);
 }

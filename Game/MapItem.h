@@ -1,31 +1,20 @@
-// The game's record of a map object: where it is, how near the ball must come, and its sprite.
-// What an object is follows from its property keys alone.
+// The game's record of a map object: where it is and how near the ball must come. What an
+// object is follows from its property keys alone; its picture belongs to the map that shows it.
 #pragma once
 
 #include <string>
 
 #include "Engine/Vector.h"
 
-class Animation;
 class MapObject;
 
 class MapItem {
 public:
-    // Loads the object's sprite ("SPRITE", else "collection01") unless it is a ball spawn or
-    // withSprite is false (the physics needs no pictures).
-    explicit MapItem(MapObject* object, bool withSprite = true);
-    ~MapItem();
-
-    MapItem(const MapItem&) = delete;
-    MapItem& operator=(const MapItem&) = delete;
-
-    // Items without a sprite draw nothing.
-    void Draw();
+    explicit MapItem(MapObject* object);
 
     MapObject* source;
     Vec2f position;
     float radius = 24.0f;
-    Animation* animation = nullptr;
 };
 
 // "BALLSPAWN" present, whatever its value.
@@ -35,3 +24,6 @@ std::string SpriteName(const MapItem* item);
 std::string SpritePath(const std::string& sprite);
 // Unless "COLLECT" is exactly "0"; ball spawns follow the same rule.
 bool IsCollectible(const MapItem* item);
+// "data/sprites/" + the value of "SPRITE" (else "collection01") + ".tga"; empty for a ball spawn,
+// which shows nothing.
+std::string SpriteFileName(const MapItem* item);

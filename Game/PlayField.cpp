@@ -31,13 +31,13 @@ PlayField::~PlayField()
     for (MapItem* item : items) delete item;
 }
 
-void PlayField::MakeItems(bool withSprites, const std::function<void(const Vec2f&)>& spawnBall)
+void PlayField::MakeItems(const std::function<void(const Vec2f&)>& spawnBall)
 {
     for (MapItem* item : items) delete item;
     items.clear();
     collectiblesLeft = 0;
     for (MapObject* object : GetObjects()) {
-        MapItem* item = new MapItem(object, withSprites);
+        MapItem* item = new MapItem(object);
         items.push_back(item);
         if (IsCollectible(item)) ++collectiblesLeft;
         if (IsBallSpawn(item)) spawnBall(item->position);

@@ -27,7 +27,7 @@ public:
     // Makes an item of every object, in map order, adding up the collectibles, and passes the
     // position of every ball spawn to spawnBall as its item is made. Items made before are
     // destroyed first, so a tool puts every item back in play for its next shot this way.
-    void MakeItems(bool withSprites, const std::function<void(const Vec2f&)>& spawnBall);
+    void MakeItems(const std::function<void(const Vec2f&)>& spawnBall);
 
     // Takes the item out of play and destroys it.
     void EraseItem(MapItem* item);

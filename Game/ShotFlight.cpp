@@ -30,7 +30,7 @@ ShotFlight::ShotFlight(const MapArea& map, const Vertex* leaveOut) : _field(map,
 
 void ShotFlight::_Prepare()
 {
-    _field.MakeItems(false, [this](const Vec2f& position) {
+    _field.MakeItems([this](const Vec2f& position) {
         // The game aims and shoots its first ball only.
         if (_hasSpawn) return;
         _hasSpawn = true;
@@ -91,7 +91,7 @@ void ShotFlight::Begin(int32_t angle, int32_t power, double frameSeconds, std::v
     if (_path) _path->clear();
     _flying = _hasSpawn;
     if (!_flying) return;
-    _field.MakeItems(false, [](const Vec2f&) {});
+    _field.MakeItems([](const Vec2f&) {});
     _record = FlightRecord();
     if (_path) _record.trailTimeLeft = PATH_SECONDS;
     _listener.bounces = 0;

@@ -2,8 +2,10 @@
 // ignoring case is used, a new one is made as typed; maps, pictures and saves go through it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -85,4 +87,37 @@ TEST(PlainFileName, NamesOnlyAFileOfItsOwnFolder)
     for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "c:x", "/tmp/x", "../../../../tmp/x"})
         EXPECT_FALSE(IsPlainFileName(name)) << name;
     EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
+}
+
+TEST_F(FileNameTest, OnlyRegularFilesOpenAndAFifoOrADeviceIsRefusedWithoutWaiting)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Opening a FIFO that no one writes to waits for ever: a refusal must come before the open.
+    alarm(20);
+    // A death test's child runs this again in the same folder: what is there already stays.
+    for (const char* fifo : {"data/maps/pipe.map", "data/maps/pipe.tga"})
+        ASSERT_TRUE(mkfifo(fifo, 0600) == 0 || errno == EEXIST) << fifo;
+    std::error_code error;
+    std::filesystem::create_symlink("/dev/zero", "data/maps/zero.map", error);
+    std::filesystem::create_directory("data/maps/folder.map");
+
+    EXPECT_EQ(GetFileKind("data/maps/MAP02.MAP"), FileKind::REGULAR);
+    EXPECT_EQ(GetFileKind("data/maps/nope.map"), FileKind::MISSING);
+    for (const char* other : {"data/maps/PIPE.map", "data/maps/zero.map", "data/maps/folder.map"}) {
+        EXPECT_EQ(GetFileKind(other), FileKind::OTHER) << other;
+        EXPECT_FALSE(CanOpenFile(other)) << other;
+        EXPECT_EQ(OpenRegularFile(other), nullptr) << other;
+    }
+    FILE* file = OpenRegularFile("data/maps/MAP02.map");
+    EXPECT_NE(file, nullptr);
+    if (file != nullptr) fclose(file);
+
+    // The loaders refuse them as they refuse a file that does not open.
+    EXPECT_EXIT(MapArea map("pipe", true), testing::ExitedWithCode(1),
+                Literal("could not open file \"data/maps/pipe.map\""));
+    EXPECT_EXIT(MapArea map("zero", true), testing::ExitedWithCode(1),
+                Literal("could not open file \"data/maps/zero.map\""));
+    EXPECT_EXIT(Image picture("data/maps/pipe.tga"), testing::ExitedWithCode(1),
+                Literal("Image::LoadFromFile : failed to open \"data/maps/pipe.tga\""));
+    alarm(0);
 }

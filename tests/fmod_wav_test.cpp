@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "SoundTestFiles.h"
 #include "WavFile.h"
@@ -143,6 +144,14 @@ TEST(WavFile, LoadsFromFilesWithOffsetAndLength)
     EXPECT_EQ(LoadWavFile(dir.PathOf("missing.wav").c_str(), 0, 0, sound), FMOD_ERR_FILE_NOTFOUND);
     const std::string folder = dir.PathOf("folder.wav");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
-    EXPECT_NE(LoadWavFile(folder.c_str(), 0, 0, sound), FMOD_ERR_NONE) << "a directory is not a sound";
+    EXPECT_EQ(LoadWavFile(folder.c_str(), 0, 0, sound), FMOD_ERR_FILE_BAD) << "a directory is not a sound";
     rmdir(folder.c_str());
+
+    // Nor is a FIFO, which no one writes to: refused at once instead of waiting for a writer.
+    alarm(20);
+    const std::string fifo = dir.PathOf("fifo.wav");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(LoadWavFile(fifo.c_str(), 0, 0, sound), FMOD_ERR_FILE_BAD);
+    EXPECT_EQ(LoadWavFile("/dev/zero", 0, 0, sound), FMOD_ERR_FILE_BAD) << "a device may never end";
+    alarm(0);
 }

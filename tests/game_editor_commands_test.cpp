@@ -5,8 +5,12 @@
 
 #include <PlatformScript.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "EditorDriver.h"
 #include "Engine/Texture.h"
@@ -117,6 +121,39 @@ TEST_F(EditorCommandTest, AMissingMapOrPictureOnlyWarnsAndTheMapStays)
     EXPECT_EQ(theMapArea->GetName(), "MAP01");
     EXPECT_EQ(theMapArea->GetObjects().size(), 2u);
     EXPECT_FALSE(theApplication.IsShutdownRequested());
+}
+
+TEST_F(EditorCommandTest, AFifoOrAFolderNamedByLoadWarpOrBgIsRefusedAtOnceWithOneWarning)
+{
+    // Opening a FIFO that no one writes to would wait for ever.
+    alarm(20);
+    ASSERT_EQ(mkfifo("data/maps/pipe.map", 0600), 0);
+    ASSERT_EQ(mkfifo("data/maps/pipe.tga", 0600), 0);
+    ASSERT_EQ(mkfifo("data/maps/map02.tga.fifo", 0600), 0);
+    std::filesystem::rename("data/maps/map02.tga.fifo", "data/maps/map02.tga");  // map02 itself is fine
+    std::filesystem::create_directory("data/maps/folder.map");
+    Command("LOAD MAP01");
+    Command("BG MAP01");
+    Texture* shown = theEditorShell->underlay;
+    log.clear();
+    for (const char* command : {"LOAD PIPE", "BG PIPE", "WARP PIPE", "WARP MAP02", "LOAD FOLDER"}) Command(command);
+    alarm(0);
+
+    // Named as typed, as the warnings for missing files name them.
+    std::vector<std::string> warnings;
+    for (const std::string& line : SplitLines(log))
+        if (line.rfind("CONSOLE: WARNING", 0) == 0) warnings.push_back(line.substr(9));
+    EXPECT_EQ(warnings, (std::vector<std::string>{
+                            "WARNING: \"data/maps/PIPE.map\" is not a map file",
+                            "WARNING: \"data/maps/PIPE.tga\" is not a picture file",
+                            "WARNING: \"data/maps/PIPE.map\" is not a map file",
+                            "WARNING: \"data/maps/MAP02.tga\" is not a picture file",
+                            "WARNING: \"data/maps/FOLDER.map\" is not a map file",
+                        }));
+    EXPECT_EQ(theGame->mode, MODE_EDIT);
+    EXPECT_EQ(theMapArea->GetName(), "MAP01");
+    EXPECT_EQ(theMapArea->GetObjects().size(), 2u);
+    EXPECT_EQ(theEditorShell->underlay, shown);
 }
 
 TEST_F(EditorCommandTest, PlayAndEditGoBetweenTheEditorAndTheGameClosingTheLine)

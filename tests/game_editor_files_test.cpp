@@ -77,7 +77,7 @@ TEST_F(EditorFilesTest, LoadAndBgRefuseWhatDoesNotOpenOrFitAndKeepTheMapAndUnder
     WriteText("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
     Command("LOAD FOLDER");
     Command("LOAD HOLE");
-    EXPECT_TRUE(Logged("WARNING: cannot read map file \"data/maps/FOLDER.map\": it is a folder")) << log;
+    EXPECT_TRUE(Logged("WARNING: \"data/maps/FOLDER.map\" is not a map file")) << log;
     EXPECT_EQ(theMapArea->GetName(), "MAP01");
     EXPECT_EQ(theMapArea->GetObjects().back(), object);
     EXPECT_EQ(theMapArea->GetLinedefs().size(), 4u);

@@ -201,7 +201,9 @@ TEST_F(GameTest, SDuringFlightLoadsMap02AndItsBallFliesAtOnce)
     // The default velocity plus one frame of gravity.
     EXPECT_EQ(TheBall().velocity, Vec2f(500, -40 + 1000 * 0.01f));
     EXPECT_GT(TheBall().position.x, 512);
-    EXPECT_EQ(theGame->maps.size(), 2u);
+    // map01 went: only the map in play is kept.
+    ASSERT_EQ(theGame->maps.size(), 1u);
+    EXPECT_EQ(theGame->maps[0]->GetName(), "map02");
 }
 
 TEST_F(GameTest, F11SwitchesTheFrameRateInEveryMode)

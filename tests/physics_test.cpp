@@ -52,7 +52,7 @@ protected:
     }
     void MakeItems()
     {
-        field.MakeItems(false, [](const Vec2f&) {});
+        field.MakeItems([](const Vec2f&) {});
     }
     void Place(Vec2f position, Vec2f velocity)
     {
@@ -390,7 +390,7 @@ TEST(Collision, AToolFliesShotsOnAFieldLoadedFromItsFile)
 
     auto fly = [&field](int power, int angle) {
         std::vector<Vec2f> spawns;
-        field.MakeItems(false, [&spawns](const Vec2f& at) { spawns.push_back(at); });
+        field.MakeItems([&spawns](const Vec2f& at) { spawns.push_back(at); });
         EXPECT_EQ(spawns, std::vector<Vec2f>{Vec2f(100, 924)});
         EXPECT_EQ(field.collectiblesLeft, 2);
         FlightRecord record;

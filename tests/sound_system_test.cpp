@@ -40,10 +40,14 @@ protected:
         CaptureDebugOutput([&] { theSoundSystem.RegisterSound(soundNumber, path); });
     }
 
+    // A play in a frame of its own: the frame's Update first, as the application runs it.
     std::string Play(int soundNumber, float volume = 1.0f, float frequencyScale = 1.0f, float pan = 0.0f,
                      int loopMode = ONCE)
     {
-        return CaptureDebugOutput([&] { theSoundSystem.Play(soundNumber, 0, loopMode, volume, frequencyScale, pan); });
+        return CaptureDebugOutput([&] {
+            theSoundSystem.Update();
+            theSoundSystem.Play(soundNumber, 0, loopMode, volume, frequencyScale, pan);
+        });
     }
 
     // The channel of the newest instance of a sound.
@@ -227,6 +231,25 @@ TEST_F(SoundSystemTest, UpdateReapsFinishedInstancesFromTheFront)
     Render(1000);
     theSoundSystem.Update();
     EXPECT_EQ(entry->playingCount, 1) << "a loop never ends by itself";
+}
+
+TEST_F(SoundSystemTest, OneSoundStartsAtMostFourTimesInAFrameAndOthersStillStart)
+{
+    Register(1, 4410);
+    Register(2, 4410);
+    // A ball that sweeps up 300 items in one step asks for 300 copies at once.
+    const std::string out = CaptureDebugOutput([] {
+        for (int i = 0; i < 300; ++i) theSoundSystem.Play(1, 0, ONCE, 1.0f, 1.0f, 0.0f);
+        theSoundSystem.Play(2, 0, ONCE, 1.0f, 1.0f, 0.0f);
+    });
+    EXPECT_EQ(out, "") << "nothing is logged for the starts left out";
+    EXPECT_EQ(TheSoundSystem::MAX_STARTS_PER_FRAME, 4);
+    EXPECT_EQ(theSoundSystem.FindSound(1)->playingCount, 4);
+    EXPECT_EQ(theSoundSystem.FindSound(2)->playingCount, 1);
+
+    // The next frame starts copies again, also of a sound whose copies still play.
+    Play(1);
+    EXPECT_EQ(theSoundSystem.FindSound(1)->playingCount, 5);
 }
 
 TEST(SoundSystemErrors, ErrorTextsAreExact)

@@ -166,3 +166,29 @@ TEST_F(TextureTest, LargestAndSmallestSidesAreAccepted)
 }
 
 }  // namespace
+
+TEST_F(TextureTest, ADeletedTextureGivesUpItsNameAndTheRendererNoLongerCountsItBound)
+{
+    const std::string file = folder.WriteTga("small.tga", Sized(8, 8), PatternPixels(size_t(8) * 8 * 3));
+    const Texture kept(file);
+
+    Texture* bound = new Texture(file);  // the upload leaves it bound
+    const GLuint boundName = GLuint(bound->GetGLName());
+    delete bound;
+    EXPECT_FALSE(glIsTexture(boundName));
+    GLint glBound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &glBound);
+    EXPECT_EQ(glBound, 0);
+    EXPECT_EQ(theRenderer.GetBoundTexture(), 0u) << "the renderer believes what GL has bound";
+
+    // Deleting one that is not bound leaves the binding as it is.
+    Texture* other = new Texture(file);
+    const GLuint otherName = GLuint(other->GetGLName());
+    theRenderer.BindTexture(GLuint(kept.GetGLName()), false);
+    delete other;
+    EXPECT_FALSE(glIsTexture(otherName));
+    EXPECT_TRUE(glIsTexture(GLuint(kept.GetGLName())));
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &glBound);
+    EXPECT_EQ(glBound, kept.GetGLName());
+    EXPECT_EQ(theRenderer.GetBoundTexture(), GLuint(kept.GetGLName()));
+}

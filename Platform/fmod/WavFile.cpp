@@ -4,6 +4,15 @@
 #include <cstring>
 #include <new>
 
+#ifdef _WIN32
+#include <filesystem>
+#include <system_error>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "fmod.h"
 
 namespace {
@@ -47,6 +56,37 @@ int ParseFormat(const uint8_t* body, uint32_t size, Format& format)
     // Rates beyond this would overflow the mixer's step arithmetic; no real file has them.
     if (format.frequency == 0 || format.frequency > 1000000) return FMOD_ERR_FILE_FORMAT;
     return FMOD_ERR_NONE;
+}
+
+// Opens only a regular file; anything else (a folder, a FIFO, a device) is FMOD_ERR_FILE_BAD.
+int OpenRegularFile(const char* path, FILE*& file)
+{
+    file = nullptr;
+#ifdef _WIN32
+    // Windows names no FIFOs in its folders; the type is asked before opening.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found || error) return FMOD_ERR_FILE_NOTFOUND;
+    if (status.type() != std::filesystem::file_type::regular) return FMOD_ERR_FILE_BAD;
+    file = fopen(path, "rb");
+    return file != nullptr ? FMOD_ERR_NONE : FMOD_ERR_FILE_NOTFOUND;
+#else
+    // Opened without waiting, so a FIFO without a writer cannot hold us; the type is then read
+    // from what was opened, not from the name, which may have changed meanwhile.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FMOD_ERR_FILE_NOTFOUND;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return FMOD_ERR_FILE_BAD;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags == -1 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 || (file = fdopen(fd, "rb")) == nullptr) {
+        close(fd);
+        return FMOD_ERR_FILE_BAD;
+    }
+    return FMOD_ERR_NONE;
+#endif
 }
 
 // The chunks a sound needs: the first format chunk and the first data chunk.
@@ -127,8 +167,9 @@ int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out)
 int LoadWavFile(const char* path, int offset, int length, PcmSound& out)
 {
     if (path == nullptr || offset < 0 || length < 0) return FMOD_ERR_INVALID_PARAM;
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) return FMOD_ERR_FILE_NOTFOUND;
+    FILE* file = nullptr;
+    const int opened = OpenRegularFile(path, file);
+    if (opened != FMOD_ERR_NONE) return opened;
 
     std::vector<uint8_t> bytes;
     int result = FMOD_ERR_NONE;
@@ -148,7 +189,6 @@ int LoadWavFile(const char* path, int offset, int length, PcmSound& out)
         } catch (const std::bad_alloc&) {
             result = FMOD_ERR_MEMORY;
         }
-        // A directory opens on some systems but cannot be read.
         if (result == FMOD_ERR_NONE && ferror(file)) result = FMOD_ERR_FILE_BAD;
     }
     fclose(file);

@@ -16,7 +16,7 @@ struct PcmSound {
 
 // Both return an FMOD error code: FMOD_ERR_NONE, or FMOD_ERR_FILE_NOTFOUND for a file that
 // cannot be opened, FMOD_ERR_FILE_FORMAT for anything but PCM WAVE data we can play,
-// FMOD_ERR_FILE_BAD for a damaged or unreadable file.
+// FMOD_ERR_FILE_BAD for a damaged or unreadable file or a name that is no regular file.
 int ParseWav(const uint8_t* bytes, size_t size, PcmSound& out);
 
 // offset skips that many bytes of the file; length > 0 reads only that many after it.
