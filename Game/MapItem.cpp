@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Engine/Color.h"
+#include "Engine/TheRenderer.h"
 #include "Game/Animation.h"
 #include "Game/MapObject.h"
 
@@ -25,8 +26,7 @@ MapItem::~MapItem()
 void MapItem::Draw()
 {
     if (!animation) return;
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    theRenderer.SetBlending(Blending::ALPHA);
     animation->Draw(position, Vec2f(1.0f, 1.0f), 0.0f, Color::WHITE, Animation::KEEP_PLAYING);
 }
 

@@ -24,11 +24,12 @@ PlayMap::~PlayMap()
 
 void PlayMap::Draw()
 {
-    glDisable(GL_BLEND);
+    theRenderer.SetBlending(Blending::OFF);
     theRenderer.DrawTexturedQuadUV(*background, Vec2f(0.0f, 0.0f), Vec2f(1024.0f, 1024.0f), Vec2f(0.0f, 0.0f),
                                    Vec2f(1.0f, 1.0f), 0.0f, Vec2f::ONE, Color::WHITE, true, true);
     for (MapItem* item : items) item->Draw();
     if (!debugOverlay) return;
+    theRenderer.SetBlending(Blending::ALPHA);
     glLineWidth(3);
     for (Linedef* linedef : GetLinedefs()) {
         const Vec2f& start = linedef->start->position;
