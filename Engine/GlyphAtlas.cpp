@@ -32,10 +32,10 @@ Ink FindInk(const std::vector<uint8_t>& picture, int windowWidth, int cellX, int
     for (int y = 0; y < CELL; ++y) {
         for (int x = 0; x < CELL; ++x) {
             if (picture[size_t(cellY + y) * size_t(windowWidth) + size_t(cellX + x)] < 128) continue;
-            minX = std::min(minX, x);
-            minY = std::min(minY, y);
-            maxX = std::max(maxX, x);
-            maxY = std::max(maxY, y);
+            minX = (std::min)(minX, x);
+            minY = (std::min)(minY, y);
+            maxX = (std::max)(maxX, x);
+            maxY = (std::max)(maxY, y);
         }
     }
     Ink ink;
@@ -86,7 +86,7 @@ bool GlyphAtlas::Build(GLuint listBase, int count, int windowWidth, int windowHe
     std::vector<uint8_t> picture(size_t(windowWidth) * size_t(windowHeight));
     const int perPass = columns * rows;
     for (int first = 0; first < count; first += perPass) {
-        const int last = std::min(count, first + perPass);
+        const int last = (std::min)(count, first + perPass);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glColor4ub(255, 255, 255, 255);
@@ -126,7 +126,7 @@ bool GlyphAtlas::Build(GLuint listBase, int count, int windowWidth, int windowHe
         atX[size_t(code)] = x;
         atY[size_t(code)] = y;
         x += ink.width + PADDING;
-        shelf = std::max(shelf, ink.height);
+        shelf = (std::max)(shelf, ink.height);
     }
     const int atlasHeight = NextPowerOfTwo(y + shelf);
     std::vector<uint8_t> atlas(size_t(ATLAS_WIDTH) * size_t(atlasHeight), 0);

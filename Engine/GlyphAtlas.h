@@ -39,5 +39,6 @@ private:
     GLuint _texture = 0;
 };
 
-// glBitmap puts a bitmap at floor(raster position + this - origin).
+// Mesa puts a bitmap at floor(raster position + this - origin): a pen a rounding error short of
+// a whole pixel still lands on it.
 constexpr float BITMAP_PLACEMENT_EPSILON = 0.0001f;

@@ -30,15 +30,15 @@ struct PixelRect {
             *this = o;
             return;
         }
-        left = std::min(left, o.left);
-        top = std::min(top, o.top);
-        right = std::max(right, o.right);
-        bottom = std::max(bottom, o.bottom);
+        left = (std::min)(left, o.left);
+        top = (std::min)(top, o.top);
+        right = (std::max)(right, o.right);
+        bottom = (std::max)(bottom, o.bottom);
     }
     PixelRect Intersection(const PixelRect& o) const
     {
-        const PixelRect cut(std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
-                            std::min(bottom, o.bottom));
+        const PixelRect cut(std::max(left, o.left), (std::max)(top, o.top), (std::min)(right, o.right),
+                            (std::min)(bottom, o.bottom));
         return cut.IsEmpty() ? PixelRect() : cut;
     }
     bool operator==(const PixelRect& o) const

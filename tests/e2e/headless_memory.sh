@@ -2,6 +2,7 @@
 # A long headless run keeps its memory: 5 000 frames of aiming (the arrow turning every frame)
 # by script on the offscreen driver stay under 300 MB. Each swap must hand its frame to the
 # driver, which would otherwise queue every frame it was given.
+# windows: skip it measures the Linux offscreen driver's memory
 set -euo pipefail
 exe=$1
 root=$2

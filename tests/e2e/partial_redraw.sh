@@ -4,6 +4,7 @@
 # every frame draws everything. The game played by script both ways must show the same pictures,
 # byte for byte: the title, aiming, the flight with the frame rate shown and the command line
 # opened over it, typed in and cancelled, the map-complete picture and map02.
+# windows: skip PINWHIRL_BACK_BUFFER is the Linux offscreen driver's; wine's drivers keep nothing
 set -euo pipefail
 exe=$1
 root=$2
