@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "Engine/AssertionFailure.h"
 #include "Engine/Color.h"
@@ -49,12 +50,19 @@ public:
     GLuint GetBoundTexture() const { return _boundTexture; }
 
     // The part of the window the current frame draws: the whole window, unless the game
-    // narrows it where the back buffer keeps the last frame. The overlays draw within it, and
-    // it is the whole window again once they have.
-    void SetFrameRedraw(const PixelRect& area);
+    // narrows it to a few rectangles where the back buffer keeps the last frame; each is drawn
+    // in a pass of its own, scissored to it. The overlays draw within them, and the frame is
+    // whole again once they have.
+    static constexpr size_t MAX_REDRAW_RECTS = 4;
+    void SetFrameRedraw(const std::vector<PixelRect>& rects);
     bool IsFramePartial() const { return _isFramePartial; }
+    const std::vector<PixelRect>& GetFrameRedrawRects() const { return _redrawRects; }
+    // True when the whole window is drawn, or one of the frame's rectangles meets the area.
+    bool IsRedrawn(const PixelRect& area) const;
+    // The rectangle of the pass being drawn, and the scissor to it; nothing when the frame
+    // draws the whole window.
+    void BeginRedrawPass(size_t pass);
     const PixelRect& GetFrameRedraw() const { return _frameRedraw; }
-    // Scissors to the frame's part; nothing when the frame draws the whole window.
     void ClipToFrameRedraw();
     // Adds where this frame's overlays will differ from the last frame's; false when an overlay
     // was shown or hidden, and everything must be drawn.
@@ -158,7 +166,8 @@ private:
     int _charWidths[256] = {};  // the font's advance for each character code
     GlyphAtlas _glyphAtlas;
 
-    PixelRect _frameRedraw;
+    std::vector<PixelRect> _redrawRects;
+    PixelRect _frameRedraw;  // the pass being drawn
     bool _isFramePartial = false;
     bool _isWindowInvalid = false;
     // What the overlays drew in the last frame.

@@ -20,10 +20,28 @@ const float FPS_BASELINE_Y = 16.0f;
 
 }  // namespace
 
-void TheRenderer::SetFrameRedraw(const PixelRect& area)
+void TheRenderer::SetFrameRedraw(const std::vector<PixelRect>& rects)
 {
-    _frameRedraw = area;
+    _redrawRects.clear();
+    for (const PixelRect& rect : rects)
+        if (!rect.IsEmpty()) _redrawRects.push_back(rect);
+    _frameRedraw = _redrawRects.empty() ? PixelRect() : _redrawRects[0];
     _isFramePartial = true;
+}
+
+bool TheRenderer::IsRedrawn(const PixelRect& area) const
+{
+    if (!_isFramePartial) return true;
+    for (const PixelRect& rect : _redrawRects)
+        if (rect.Overlaps(area)) return true;
+    return false;
+}
+
+void TheRenderer::BeginRedrawPass(size_t pass)
+{
+    if (!_isFramePartial || pass >= _redrawRects.size()) return;
+    _frameRedraw = _redrawRects[pass];
+    ClipToFrameRedraw();
 }
 
 void TheRenderer::ClipToFrameRedraw()
@@ -52,12 +70,15 @@ PixelRect TheRenderer::PixelOrthoToWindow(const Rect2f& rect, int margin) const
 void TheRenderer::DrawOverlays()
 {
     if (!_isInitialized) return;
-    const bool partial = _isFramePartial;
-    if (!partial || !_frameRedraw.IsEmpty()) {
-        if (partial) ClipToFrameRedraw();
+    if (!_isFramePartial) {
         DrawConsole();
         DrawFps();
-        if (partial) glDisable(GL_SCISSOR_TEST);
+    }
+    for (size_t pass = 0; _isFramePartial && pass < _redrawRects.size(); ++pass) {
+        BeginRedrawPass(pass);
+        DrawConsole();
+        DrawFps();
+        glDisable(GL_SCISSOR_TEST);
     }
     // What the next frame compares its overlays with.
     _drawnConsoleDisplay = _consoleDisplay;
@@ -75,8 +96,8 @@ void TheRenderer::DrawOverlays()
 bool TheRenderer::AddOverlayChanges(PixelRect& area) const
 {
     if (_consoleDisplay != _drawnConsoleDisplay || _fpsDisplay != _drawnFpsDisplay) return false;
-    if (_consoleDisplay == 1 && (theConsole.GetNewestLineNumber() != _drawnNewestLine ||
-                                 theConsole.GetOldestLineNumber() != _drawnOldestLine))
+    if (_consoleDisplay == 1 &&
+        (theConsole.GetNewestLineNumber() != _drawnNewestLine || theConsole.GetOldestLineNumber() != _drawnOldestLine))
         area.Include(_ConsoleArea());
     if (_fpsDisplay) {
         // The digits change nearly every frame.
@@ -145,8 +166,8 @@ void TheRenderer::DrawConsole()
         const Rect2f rowBand(0.0f, float(y - CONSOLE_ROW_HEIGHT - 2), float(width), float(y + 6));
         if (_isFramePartial && !_frameRedraw.Overlaps(PixelOrthoToWindow(rowBand, 1))) continue;
         const std::string& line = theConsole.GetLine(n);
-        runs[count++] = TextRun{Vec2f(2.0f, float(y)), n == last ? Color::ORANGE : Color::WHITE, line.data(),
-                                int(line.size())};
+        runs[count++] =
+            TextRun{Vec2f(2.0f, float(y)), n == last ? Color::ORANGE : Color::WHITE, line.data(), int(line.size())};
         if (count == 64) {
             DrawStrings(runs, count);
             count = 0;

@@ -1,6 +1,7 @@
 #include "Game/FrameDamage.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "Engine/Texture.h"
@@ -22,6 +23,12 @@ const int MARGIN = 2;
 const float HALF_DIAGONAL = 0.7072f;
 const float ARROW_SIZE = 128.0f;
 const Rect2f COMMAND_LINE_FRAME(0.0f, 360.0f, 400.0f, 408.0f);
+// The trail's changed part is boxed a few points at a time, so that a long curve is not one
+// large rectangle.
+const int32_t TRAIL_POINTS_PER_BOX = 12;
+// What one more pass over the layers costs, in pixels drawn: two rectangles nearer than this
+// are drawn as one.
+const int64_t PASS_PIXELS = 8000;
 const char* const COMMAND_LINE_PROMPT = "Enter command; hit ENTER to submit, ESCAPE or ~ to cancel:";
 
 Rect2f Around(const Vec2f& centre, float half)
@@ -94,10 +101,39 @@ bool FrameDamage::_NeedsWholeWindow(const Shown& now) const
            now.trailTotal < _shown.trailTotal;
 }
 
-PixelRect FrameDamage::_Changes(const Game& game, const TrailStrip& trail, const Shown& now) const
+std::vector<PixelRect> FrameDamage::MergeRects(std::vector<PixelRect> rects, size_t most, int64_t passPixels)
 {
-    PixelRect area;
-    auto add = [&area](const Rect2f& box) { area.Include(theRenderer.PixelOrthoToWindow(box, MARGIN)); };
+    auto area = [](const PixelRect& r) { return int64_t(r.Width()) * int64_t(r.Height()); };
+    rects.erase(std::remove_if(rects.begin(), rects.end(), [](const PixelRect& r) { return r.IsEmpty(); }),
+                rects.end());
+    // Two rectangles become one where drawing the pixels between them costs less than another
+    // pass would, and until there are few enough.
+    while (rects.size() > 1) {
+        size_t bestA = 0, bestB = 1;
+        int64_t bestCost = INT64_MAX;
+        for (size_t a = 0; a < rects.size(); ++a) {
+            for (size_t b = a + 1; b < rects.size(); ++b) {
+                PixelRect both = rects[a];
+                both.Include(rects[b]);
+                const int64_t cost = area(both) - area(rects[a]) - area(rects[b]);
+                if (cost < bestCost) {
+                    bestCost = cost;
+                    bestA = a;
+                    bestB = b;
+                }
+            }
+        }
+        if (rects.size() <= most && bestCost > passPixels) break;
+        rects[bestA].Include(rects[bestB]);
+        rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(bestB));
+    }
+    return rects;
+}
+
+std::vector<PixelRect> FrameDamage::_Changes(const Game& game, const TrailStrip& trail, const Shown& now) const
+{
+    std::vector<PixelRect> area;
+    auto add = [&area](const Rect2f& box) { area.push_back(theRenderer.PixelOrthoToWindow(box, MARGIN)); };
     if (now.commandLineOpen && now.commandLine != _shown.commandLine) {
         add(CommandLineBox(_shown.commandLine.c_str()));
         add(CommandLineBox(now.commandLine.c_str()));
@@ -125,9 +161,9 @@ PixelRect FrameDamage::_Changes(const Game& game, const TrailStrip& trail, const
             add(Around(now.ballPosition, ARROW_SIZE * HALF_DIAGONAL));
         }
     }
-    bool trailChanged = false;
-    const Rect2f trailBox = trail.ChangedBox(_shown.trailTotal, trailChanged);
-    if (trailChanged) add(trailBox);
+    std::vector<Rect2f> trailBoxes;
+    trail.ChangedBoxes(_shown.trailTotal, TRAIL_POINTS_PER_BOX, trailBoxes);
+    for (const Rect2f& box : trailBoxes) add(box);
     return area;
 }
 
@@ -136,14 +172,18 @@ bool FrameDamage::Plan(const Game& game, const TrailStrip& trail, int32_t pictur
     const Shown now = _Observe(game, trail, picture);
     bool whole = !theVideoSystem.IsBackBufferKept() || _wholeFramesLeft > 0 || _NeedsWholeWindow(now);
     if (theRenderer.TakeWindowInvalidation()) whole = true;
-    PixelRect area;
+    std::vector<PixelRect> area;
     if (!whole) {
         area = _Changes(game, trail, now);
-        whole = !theRenderer.AddOverlayChanges(area);
+        PixelRect overlays;
+        whole = !theRenderer.AddOverlayChanges(overlays);
+        area.push_back(overlays);
     }
     if (_wholeFramesLeft > 0) --_wholeFramesLeft;
     _shown = now;
     if (whole) return false;
-    theRenderer.SetFrameRedraw(area.Intersection(PixelRect(0, 0, theVideoSystem.GetWidth(), theVideoSystem.GetHeight())));
+    const PixelRect window(0, 0, theVideoSystem.GetWidth(), theVideoSystem.GetHeight());
+    for (PixelRect& rect : area) rect = rect.Intersection(window);
+    theRenderer.SetFrameRedraw(MergeRects(area, TheRenderer::MAX_REDRAW_RECTS, PASS_PIXELS));
     return true;
 }

@@ -34,6 +34,10 @@ public:
     // The next frames draw everything.
     void Invalidate() { _wholeFramesLeft = WHOLE_FRAMES; }
 
+    // At most `most` rectangles holding all of them: nearest first, two are made one while there
+    // are too many, or while the pixels that adds are fewer than passPixels.
+    static std::vector<PixelRect> MergeRects(std::vector<PixelRect> rects, size_t most, int64_t passPixels);
+
     // The parts of the picture, in the pixel mapping's coordinates (map units on the field).
     static Rect2f PanelNumbersBox();
     static Rect2f CommandLineBox(const char* text);
@@ -61,7 +65,7 @@ private:
 
     Shown _Observe(const Game& game, const TrailStrip& trail, int32_t picture) const;
     bool _NeedsWholeWindow(const Shown& now) const;
-    PixelRect _Changes(const Game& game, const TrailStrip& trail, const Shown& now) const;
+    std::vector<PixelRect> _Changes(const Game& game, const TrailStrip& trail, const Shown& now) const;
 
     Shown _shown;
     int32_t _wholeFramesLeft = WHOLE_FRAMES;

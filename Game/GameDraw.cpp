@@ -5,14 +5,17 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 #include "Engine/TheApplication.h"
 #include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
 #include "Engine/Texture.h"
+#include "Game/Animation.h"
 #include "Game/Ball.h"
 #include "Game/EditorShell.h"
 #include "Game/FlightGlobals.h"
+#include "Game/MapItem.h"
 #include "Game/Game.h"
 #include "Game/PlayMap.h"
 
@@ -45,6 +48,54 @@ Rect2f FrameRedrawBox()
                   float(area.bottom + 1) * scaleY);
 }
 
+// Draws the frame's picture once, or where only a few rectangles changed, once in each of them.
+template <typename Draw>
+void ForEachRedrawPass(Draw draw)
+{
+    if (!theRenderer.IsFramePartial()) {
+        draw(size_t(0));
+        return;
+    }
+    const size_t passes = theRenderer.GetFrameRedrawRects().size();
+    for (size_t pass = 0; pass < passes; ++pass) {
+        theRenderer.BeginRedrawPass(pass);
+        draw(pass);
+    }
+    theRenderer.SetFullWindowScissor();
+}
+
+// A sprite's animation moves on as it is drawn; every pass of a frame must draw the frame the
+// first pass drew, so each starts from the clocks as they were.
+struct SpriteClock {
+    Animation* animation;
+    int32_t frame;
+    double lastFrameTime;
+};
+
+std::vector<SpriteClock> ReadSpriteClocks(const PlayMap* map, Ball* ball)
+{
+    std::vector<SpriteClock> clocks;
+    auto read = [&clocks](Animation* animation) {
+        clocks.push_back(SpriteClock{animation, animation->currentFrame, animation->lastFrameTime});
+    };
+    if (map != nullptr)
+        for (MapItem* item : map->items)
+            if (item->animation != nullptr) read(item->animation);
+    if (ball != nullptr) {
+        read(&ball->ballAnimation);
+        read(&ball->highlightAnimation);
+    }
+    return clocks;
+}
+
+void SetSpriteClocks(const std::vector<SpriteClock>& clocks)
+{
+    for (const SpriteClock& clock : clocks) {
+        clock.animation->currentFrame = clock.frame;
+        clock.animation->lastFrameTime = clock.lastFrameTime;
+    }
+}
+
 }  // namespace
 
 void Game::RunFrame()
@@ -68,25 +119,24 @@ void Game::RunFrame()
     case MODE_TITLE:
         // The command line works here too, unseen.
         damage.Plan(*this, trailStrip, MODE_TITLE);
-        if (theRenderer.IsFramePartial() && theRenderer.GetFrameRedraw().IsEmpty()) break;
-        theRenderer.ClipToFrameRedraw();
-        theRenderer.Clear(Color::BLACK);
-        theRenderer.SetPixelOrtho(false);
-        // The picture is opaque: blending it over black would only cost time.
-        theRenderer.SetBlending(Blending::OFF);
-        DrawScreenPicture(titleTexture, 0.0);
-        theRenderer.SetFullWindowScissor();
+        ForEachRedrawPass([this](size_t) {
+            theRenderer.Clear(Color::BLACK);
+            theRenderer.SetPixelOrtho(false);
+            // The picture is opaque: blending it over black would only cost time.
+            theRenderer.SetBlending(Blending::OFF);
+            DrawScreenPicture(titleTexture, 0.0);
+        });
         break;
     case MODE_MAP_COMPLETE:
         completeBob = std::fabs(std::sin(2.0 * theApplication.GetCurrentSeconds())) * 16.0 - 8.0;
         damage.Plan(*this, trailStrip, MODE_MAP_COMPLETE);
-        if (theRenderer.IsFramePartial() && theRenderer.GetFrameRedraw().IsEmpty()) break;
-        theRenderer.ClipToFrameRedraw();
-        theRenderer.Clear(Color::BLACK);
-        theRenderer.SetBlending(Blending::OFF);
-        theRenderer.SetPixelOrtho(false);
-        DrawScreenPicture(mapCompleteTexture, completeBob);
-        DrawCommandLine();
+        ForEachRedrawPass([this](size_t) {
+            theRenderer.Clear(Color::BLACK);
+            theRenderer.SetBlending(Blending::OFF);
+            theRenderer.SetPixelOrtho(false);
+            DrawScreenPicture(mapCompleteTexture, completeBob);
+            DrawCommandLine();
+        });
         break;
     }
 }
@@ -98,28 +148,31 @@ void Game::DrawPlay()
     trailStrip.Update(shotTrail);
     const bool partial = damage.Plan(*this, trailStrip, mode == MODE_AIM ? MODE_AIM : MODE_FLIGHT);
     PlayMap* map = GetCurrentMap();
+    Ball* ball = balls.empty() ? nullptr : balls[0];
     // The field and the panel are opaque and cover the window between them.
     if (!partial && (map == nullptr || panelTexture == nullptr)) theRenderer.Clear(Color::BLACK);
-    theRenderer.ClipToFrameRedraw();
-    if (map) map->Draw();
-    if (IsRedrawn(Rect2f(1024.0f, 0.0f, 1280.0f, 1024.0f))) DrawHud();
-    if (balls.empty()) {
+    const std::vector<SpriteClock> clocks = partial ? ReadSpriteClocks(map, ball) : std::vector<SpriteClock>();
+    ForEachRedrawPass([&](size_t pass) {
+        if (pass > 0) SetSpriteClocks(clocks);
+        theRenderer.SetPixelOrtho(false);
+        if (map) map->Draw();
+        if (IsRedrawn(Rect2f(1024.0f, 0.0f, 1280.0f, 1024.0f))) DrawHud();
+        if (ball != nullptr) {
+            if (mode == MODE_AIM && arrowTexture) {
+                theRenderer.SetBlending(Blending::ADDITIVE);
+                theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball->position, Vec2f(128.0f, 128.0f), float(angle),
+                                                    Vec2f::ONE, Color::WHITE, true, true);
+            }
+            glLineWidth(2);
+            theRenderer.SetBlending(Blending::ALPHA);
+            const Rect2f clip = FrameRedrawBox();
+            trailStrip.Draw(partial ? &clip : nullptr);
+            glLineWidth(1);
+            DrawBall(*ball);
+        }
         DrawCommandLine();
-        return;
-    }
-    Ball& ball = *balls[0];
-    if (mode == MODE_AIM && arrowTexture) {
-        theRenderer.SetBlending(Blending::ADDITIVE);
-        theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball.position, Vec2f(128.0f, 128.0f), float(angle),
-                                            Vec2f::ONE, Color::WHITE, true, true);
-    }
-    glLineWidth(2);
-    theRenderer.SetBlending(Blending::ALPHA);
-    const Rect2f clip = FrameRedrawBox();
-    trailStrip.Draw(partial ? &clip : nullptr);
-    glLineWidth(1);
-    DrawBall(ball);
-    DrawCommandLine();
+        theRenderer.ClipToFrameRedraw();
+    });
 }
 
 void Game::DrawHud()

@@ -82,22 +82,26 @@ std::vector<TrailStrip::Point> TrailStrip::GetDrawnPoints() const
     return points;
 }
 
-Rect2f TrailStrip::ChangedBox(int32_t previousTotal, bool& any) const
+void TrailStrip::ChangedBoxes(int32_t previousTotal, int32_t pointsPerBox, std::vector<Rect2f>& boxes) const
 {
-    any = false;
-    Rect2f box;
-    if (previousTotal == _total) return box;
+    if (previousTotal == _total) return;
     const int32_t firstChanged = previousTotal - FADING_POINTS;
+    Rect2f box;
+    int32_t inBox = 0;
     auto include = [&](const Point& point) {
-        if (!any) {
-            box = Rect2f(point.position.x, point.position.y, point.position.x, point.position.y);
-            any = true;
-            return;
+        const Vec2f& p = point.position;
+        if (inBox == 0) {
+            box = Rect2f(p.x, p.y, p.x, p.y);
+        } else {
+            box = Rect2f((std::min)(box.minX, p.x), (std::min)(box.minY, p.y), (std::max)(box.maxX, p.x),
+                         (std::max)(box.maxY, p.y));
         }
-        box.minX = (std::min)(box.minX, point.position.x);
-        box.minY = (std::min)(box.minY, point.position.y);
-        box.maxX = (std::max)(box.maxX, point.position.x);
-        box.maxY = (std::max)(box.maxY, point.position.y);
+        // A full box is closed, and its last point starts the next one: they share that segment's end.
+        if (++inBox == pointsPerBox) {
+            boxes.push_back(box);
+            box = Rect2f(p.x, p.y, p.x, p.y);
+            inBox = 1;
+        }
     };
     if (_hasPending) include(_pending);
     // Back from the newest end to the last point whose colour changed, and the one before it,
@@ -106,7 +110,7 @@ Rect2f TrailStrip::ChangedBox(int32_t previousTotal, bool& any) const
         include(_kept[n]);
         if (_kept[n].index <= firstChanged) break;
     }
-    return box;
+    if (inBox > 1 || boxes.empty()) boxes.push_back(box);
 }
 
 void TrailStrip::Draw(const Rect2f* clip) const

@@ -35,9 +35,10 @@ public:
     std::vector<Point> GetDrawnPoints() const;
     size_t GetKeptCount() const { return _kept.size(); }
 
-    // The box (map units) of the segments whose colour or shape differs from the strip drawn
-    // when the trail had previousTotal points; empty when none does.
-    Rect2f ChangedBox(int32_t previousTotal, bool& any) const;
+    // The boxes (map units) of the segments whose colour or shape differs from the strip drawn
+    // when the trail had previousTotal points, a box for each run of pointsPerBox points from
+    // the newest end back; none when nothing differs.
+    void ChangedBoxes(int32_t previousTotal, int32_t pointsPerBox, std::vector<Rect2f>& boxes) const;
 
     // The strip from the oldest point to the newest, coloured by each point's place from the
     // newest end; with a clip box only the segments that reach into it.

@@ -21,7 +21,11 @@ namespace {
 PixelRect GameFrame()
 {
     theGame->RunFrame();
-    const PixelRect area = theRenderer.IsFramePartial() ? theRenderer.GetFrameRedraw() : PixelRect(0, 0, 1280, 1024);
+    PixelRect area(0, 0, 1280, 1024);
+    if (theRenderer.IsFramePartial()) {
+        area = PixelRect();
+        for (const PixelRect& rect : theRenderer.GetFrameRedrawRects()) area.Include(rect);
+    }
     theRenderer.DrawOverlays();
     return area;
 }
@@ -112,6 +116,26 @@ TEST_F(GameRedraw, WhereTheBackBufferIsNotKeptEveryFrameIsWhole)
     for (int frame = 0; frame < 4; ++frame) EXPECT_TRUE(IsWhole(GameFrame()));
 }
 
+TEST(FrameDamageRects, NearRectanglesBecomeOneAndNoMoreThanTheMostArePassesOfTheirOwn)
+{
+    // Far apart, each is a pass of its own; overlapping or close, one; empty ones go.
+    const PixelRect ball(100, 100, 140, 140), panel(1040, 360, 1280, 490);
+    EXPECT_EQ(FrameDamage::MergeRects({ball, panel, PixelRect()}, 4, 8000), (std::vector<PixelRect>{ball, panel}));
+    const std::vector<PixelRect> near = FrameDamage::MergeRects({ball, PixelRect(130, 130, 170, 170)}, 4, 8000);
+    EXPECT_EQ(near, (std::vector<PixelRect>{PixelRect(100, 100, 170, 170)}));
+    // Five corners of the window become at most three, every one of them held.
+    const std::vector<PixelRect> corners = {PixelRect(0, 0, 10, 10), PixelRect(1270, 0, 1280, 10),
+                                            PixelRect(0, 1014, 10, 1024), PixelRect(1270, 1014, 1280, 1024),
+                                            PixelRect(600, 500, 610, 510)};
+    const std::vector<PixelRect> three = FrameDamage::MergeRects(corners, 3, 0);
+    ASSERT_EQ(three.size(), 3u);
+    for (const PixelRect& corner : corners) {
+        bool held = false;
+        for (const PixelRect& rect : three) held = held || rect.Intersection(corner) == corner;
+        EXPECT_TRUE(held) << corner.left << ", " << corner.top;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The trail as drawn.
 
@@ -125,8 +149,8 @@ std::vector<int32_t> Indexes(const TrailStrip& strip)
 TEST(TrailStrip, PointsThatStayWithinAQuarterPixelAreLeftOutButClustersKeepTheirEnds)
 {
     TrailStrip strip;
-    const std::vector<Vec2f> trail = {{0, 0},     {10, 0},     {10.1f, 0}, {10.2f, 0},
-                                      {10.1f, 0.1f}, {20, 0},   {20, 0},    {30, 0}};
+    const std::vector<Vec2f> trail = {{0, 0},        {10, 0}, {10.1f, 0}, {10.2f, 0},
+                                      {10.1f, 0.1f}, {20, 0}, {20, 0},    {30, 0}};
     strip.Update(trail);
     // (10.1, 0.1) ends the cluster round (10, 0): the strip leaves it from there, as the trail does.
     EXPECT_EQ(Indexes(strip), (std::vector<int32_t>{0, 1, 4, 5, 6, 7}));

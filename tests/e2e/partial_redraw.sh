@@ -3,7 +3,9 @@
 # not (PINWHIRL_BACK_BUFFER=discarded: the swap promises nothing and leaves the buffer magenta),
 # every frame draws everything. The game played by script both ways must show the same pictures,
 # byte for byte: the title, aiming, the flight with the frame rate shown and the command line
-# opened over it, typed in and cancelled, the map-complete picture and map02.
+# opened over it, typed in and cancelled, the map-complete picture and map02. Only under the
+# console's translucent panel (shown with the command line) may a channel differ by one level:
+# llvmpipe rounds its half-and-half blend one way or the other by the tiles a draw covers.
 # windows: skip PINWHIRL_BACK_BUFFER is the Linux offscreen driver's; wine's drivers keep nothing
 set -euo pipefail
 exe=$1
@@ -35,8 +37,17 @@ cmp "$work/kept/log" "$work/discarded/log" || { echo "the two runs logged differ
 count=0
 for picture in "$work"/kept/f*.png; do
   name=$(basename "$picture")
-  cmp -s "$picture" "$work/discarded/$name" || { echo "$name differs where every frame is drawn whole"; exit 1; }
+  frame=${name//[^0-9]/}
   count=$((count + 1))
+  cmp -s "$picture" "$work/discarded/$name" && continue
+  # The console is shown from the frame after the ~ key (200) to the one of Escape (230).
+  if [ "$frame" -gt 200 ] && [ "$frame" -le 232 ] &&
+    python3 "$root/tools/picture-difference.py" "$picture" "$work/discarded/$name" 0 1 > /dev/null; then
+    continue
+  fi
+  echo "$name differs where every frame is drawn whole"
+  python3 "$root/tools/picture-difference.py" "$picture" "$work/discarded/$name" 0 1
+  exit 1
 done
 [ "$count" -eq 300 ] || { echo "only $count pictures"; exit 1; }
 grep -q "LINEDEF Collision occurred\|VERTEX Collision occurred" "$work/kept/log" || { echo "no bounce"; exit 1; }
