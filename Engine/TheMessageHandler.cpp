@@ -5,6 +5,7 @@
 #include "Engine/TheConsole.h"
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
+#include "Engine/TheRenderer.h"
 #include "Engine/TheVideoSystem.h"
 
 bool TheMessageHandler::_isInitialized = false;
@@ -35,6 +36,11 @@ bool TheMessageHandler::HandleMessage(HWND hWnd, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_MOVE:
         theVideoSystem.SetClientOrigin(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return false;
+    case WM_PAINT:
+        // Something covered the window: the next frame draws all of it. The default handling
+        // validates the window.
+        theRenderer.InvalidateWindow();
         return false;
     case WM_CLOSE: {
         // Consumed, so the default handling never destroys the window under the running frame loop.

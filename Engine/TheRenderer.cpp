@@ -13,13 +13,7 @@
 
 bool TheRenderer::_isInitialized = false;
 
-static const int CONSOLE_ROW_HEIGHT = 14;
-static const int CONSOLE_PANEL_PADDING = 7;  // below the last row
 static const GLsizei FONT_LIST_COUNT = 256;  // one display list per character code
-// The frame rate's baseline: 40 pixels left of the right edge, 16 below the top, or further
-// left when the text would not fit.
-static const int FPS_RIGHT_INSET = 40;
-static const float FPS_BASELINE_Y = 16.0f;
 
 TheRenderer::~TheRenderer()
 {
@@ -120,13 +114,35 @@ void TheRenderer::BuildFont()
     _charWidths[255] = 0;
     SelectObject(hdc, previousFont);
     DeleteObject(font);
+    // Strings are drawn from a texture of the same glyphs: a glBitmap a character costs far
+    // more. Without it (a window too small to draw the glyphs in) they are drawn from the lists.
+    _glyphAtlas.Build(_fontBase, 255, theVideoSystem.GetWidth(), theVideoSystem.GetHeight());
 }
 
 void TheRenderer::Clear(const Color& colour)
 {
     const float scale = 1.0f / 255.0f;
     glClearColor(colour.r * scale, colour.g * scale, colour.b * scale, colour.a * scale);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void TheRenderer::SetBlending(Blending blending)
+{
+    switch (blending) {
+    case Blending::OFF:
+        glDisable(GL_BLEND);
+        return;
+    case Blending::ALPHA:
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+    case Blending::ADDITIVE:
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        break;
+    case Blending::INVERT:
+        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
+        break;
+    }
+    glEnable(GL_BLEND);
 }
 
 void TheRenderer::SetFullWindowViewport()
@@ -375,11 +391,79 @@ void TheRenderer::DrawTexturedQuadCentredUV(const Texture& texture, const Vec2f&
 
 void TheRenderer::DrawString(const Vec2f& position, const Color& colour, const char* characters, int length)
 {
+    const TextRun run = {position, colour, characters, length};
+    DrawStrings(&run, 1);
+}
+
+void TheRenderer::_DrawStringWithLists(const TextRun& run)
+{
     // The colour goes first: glRasterPos latches it for the bitmaps that follow.
-    SetColour(colour);
+    SetColour(run.colour);
     glListBase(_fontBase);
-    glRasterPos2f(position.x, position.y);
-    glCallLists(length, GL_UNSIGNED_BYTE, characters);
+    glRasterPos2f(run.position.x, run.position.y);
+    glCallLists(run.length, GL_UNSIGNED_BYTE, run.characters);
+}
+
+void TheRenderer::DrawStrings(const TextRun* runs, int count)
+{
+    if (!_glyphAtlas.IsBuilt()) {
+        for (int i = 0; i < count; ++i) _DrawStringWithLists(runs[i]);
+        return;
+    }
+    // Where each string starts in window pixels, and whether it is drawn at all: a raster
+    // position outside the view drops a whole string of bitmaps.
+    struct Start {
+        GLfloat raster[4];
+        GLboolean valid;
+    };
+    Start starts[16];
+    for (int first = 0; first < count; first += 16) {
+        const int batch = (std::min)(16, count - first);
+        bool any = false;
+        for (int i = 0; i < batch; ++i) {
+            const TextRun& run = runs[first + i];
+            SetColour(run.colour);
+            glRasterPos2f(run.position.x, run.position.y);
+            glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &starts[i].valid);
+            if (starts[i].valid) glGetFloatv(GL_CURRENT_RASTER_POSITION, starts[i].raster);
+            any = any || (starts[i].valid && run.length > 0);
+        }
+        if (!any) continue;
+
+        // Only the glyphs' own pixels are drawn, in the string's colour, as bitmaps are.
+        glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+        const int width = theVideoSystem.GetWidth(), height = theVideoSystem.GetHeight();
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0.0, double(width), 0.0, double(height), -1.0, 1.0);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        glShadeModel(GL_FLAT);
+        BindTexture(_glyphAtlas.GetTexture(), false);
+        float pen = 0.0f;
+        glBegin(GL_QUADS);
+        for (int i = 0; i < batch; ++i) {
+            const TextRun& run = runs[first + i];
+            if (!starts[i].valid || run.length <= 0) continue;
+            SetColour(run.colour);
+            pen = _glyphAtlas.EmitQuads(starts[i].raster[0], starts[i].raster[1], run.characters, run.length);
+            starts[i].raster[2] = pen - starts[i].raster[0];
+        }
+        glEnd();
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glPopAttrib();
+        // The pen ends where the bitmaps would have left it.
+        const Start& last = starts[batch - 1];
+        if (last.valid && runs[first + batch - 1].length > 0) glBitmap(0, 0, 0.0f, 0.0f, last.raster[2], 0.0f, nullptr);
+    }
 }
 
 int TheRenderer::GetTextWidth(const char* characters, int length) const
@@ -420,66 +504,4 @@ void TheRenderer::DrawText(const Vec2f& position, const char* format, ...)
     va_start(args, format);
     _DrawFormatted(position, Color::WHITE, format, args);
     va_end(args);
-}
-
-void TheRenderer::DrawOverlays()
-{
-    if (!_isInitialized) return;
-    DrawConsole();
-    DrawFps();
-}
-
-void TheRenderer::DrawConsole()
-{
-    if (_consoleDisplay != 1) return;
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
-    const int width = theVideoSystem.GetWidth();
-    const int height = theVideoSystem.GetHeight();
-    SetPixelOrtho(false);
-
-    const int panelHeight = _consoleRows * CONSOLE_ROW_HEIGHT + CONSOLE_PANEL_PADDING;
-    const int visibleRows = (std::min)(height / CONSOLE_ROW_HEIGHT, _consoleRows);
-
-    // Only the rows on screen are read, however many lines the console holds.
-    const int last = theConsole.GetNewestLineNumber();
-    const int first = theConsole.GetOldestLineNumber();
-    const int start = (std::max)(last - visibleRows + 1, first);
-
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
-    glBegin(GL_QUADS);
-    glVertex2f(0.0f, 0.0f);
-    glVertex2f(float(width), 0.0f);
-    glVertex2f(float(width), float(panelHeight));
-    glVertex2f(0.0f, float(panelHeight));
-    glEnd();
-
-    int y = 0;
-    for (int n = start; n <= last; ++n) {
-        y += CONSOLE_ROW_HEIGHT;
-        const std::string& line = theConsole.GetLine(n);
-        DrawString(Vec2f(2.0f, float(y)), n == last ? Color::ORANGE : Color::WHITE, line.data(), int(line.size()));
-    }
-    glPopAttrib();
-}
-
-void TheRenderer::DrawFps()
-{
-    if (!_fpsDisplay) return;
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
-    const int width = theVideoSystem.GetWidth();
-    const int height = theVideoSystem.GetHeight();
-    SetOrtho(Vec2f(0.0f, 0.0f), Vec2f(float(width), float(height)));
-    // Inverting the background keeps the digits readable on any picture; over the console
-    // panel plain blending is enough.
-    if (_consoleDisplay == 0)
-        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
-    else
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    char text[TEXT_BUFFER_SIZE];
-    SafeFormat(text, sizeof(text), "%.0f fps", double(theApplication.GetFramesPerSecond()));
-    const int length = int(strlen(text));
-    const int x = (std::min)(width - FPS_RIGHT_INSET, width - GetTextWidth(text, length));
-    DrawString(Vec2f(float(x), FPS_BASELINE_Y), Color::ORANGE, text, length);
-    glPopAttrib();
 }

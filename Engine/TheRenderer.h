@@ -7,14 +7,25 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "Engine/AssertionFailure.h"
 #include "Engine/Color.h"
+#include "Engine/GlyphAtlas.h"
+#include "Engine/PixelRect.h"
 #include "Engine/Rect2f.h"
 #include "Engine/Segment2f.h"
 #include "Engine/Vector.h"
 
 class Texture;
+
+// The blend states the program draws with. Each draw sets the one it needs.
+enum class Blending {
+    OFF,       // opaque pictures
+    ALPHA,     // source alpha over what is there: the normal way of drawing
+    ADDITIVE,  // source alpha times the source added: the ball's shine, the aiming arrow
+    INVERT,    // the inverse of what is there: the frame rate over any picture
+};
 
 class TheRenderer {
 public:
@@ -38,6 +49,31 @@ public:
     GLuint GetFontBase() const { return _fontBase; }
     GLuint GetBoundTexture() const { return _boundTexture; }
 
+    // The part of the window the current frame draws: the whole window, unless the game
+    // narrows it to a few rectangles where the back buffer keeps the last frame; each is drawn
+    // in a pass of its own, scissored to it. The overlays draw within them, and the frame is
+    // whole again once they have.
+    static constexpr size_t MAX_REDRAW_RECTS = 4;
+    void SetFrameRedraw(const std::vector<PixelRect>& rects);
+    bool IsFramePartial() const { return _isFramePartial; }
+    const std::vector<PixelRect>& GetFrameRedrawRects() const { return _redrawRects; }
+    // True when the whole window is drawn, or one of the frame's rectangles meets the area.
+    bool IsRedrawn(const PixelRect& area) const;
+    // The rectangle of the pass being drawn, and the scissor to it; nothing when the frame
+    // draws the whole window.
+    void BeginRedrawPass(size_t pass);
+    const PixelRect& GetFrameRedraw() const { return _frameRedraw; }
+    void ClipToFrameRedraw();
+    // Adds where this frame's overlays will differ from the last frame's; false when an overlay
+    // was shown or hidden, and everything must be drawn.
+    bool AddOverlayChanges(PixelRect& area) const;
+    // Something spoiled the picture on screen: the next frame draws everything.
+    void InvalidateWindow() { _isWindowInvalid = true; }
+    bool TakeWindowInvalidation();
+    // The window pixels that a rectangle of the pixel mapping (SetPixelOrtho (false)) touches,
+    // with a margin of pixels all round.
+    PixelRect PixelOrthoToWindow(const Rect2f& rect, int margin) const;
+
     // Frame setup. Positions are top-left window pixels with y downward.
     void Clear(const Color& colour);
     void SetFullWindowViewport();
@@ -56,6 +92,7 @@ public:
     void RotateAbout(float angleRadians, const Vec2f& centre);
     void ScaleAbout(const Vec2f& scale, const Vec2f& centre);
 
+    void SetBlending(Blending blending);
     void SetColour(const Color& colour);
     void BindTexture(GLuint name, bool force);
 
@@ -93,6 +130,15 @@ public:
     // Text with the bitmap font; the position is the left end of the baseline. DrawText keeps at
     // most 255 characters of its formatted result.
     void DrawString(const Vec2f& position, const Color& colour, const char* characters, int length);
+    struct TextRun {
+        Vec2f position;
+        Color colour;
+        const char* characters;
+        int length;
+    };
+    // Several strings in one batch, as DrawString would draw them one after the other.
+    void DrawStrings(const TextRun* runs, int count);
+    const GlyphAtlas& GetGlyphAtlas() const { return _glyphAtlas; }
     void DrawText(float x, float y, const char* format, ...) PW_PRINTF(4, 5);
     void DrawText(float x, float y, const Color& colour, const char* format, ...) PW_PRINTF(5, 6);
     void DrawText(const Vec2f& position, const char* format, ...) PW_PRINTF(3, 4);
@@ -105,6 +151,10 @@ public:
 private:
     void ApplyDefaultState();
     void BuildFont();
+    void _DrawStringWithLists(const TextRun& run);
+    PixelRect _ConsoleArea() const;
+    PixelRect _FpsArea(const char* text) const;
+    void _FormatFps(char* text, size_t size) const;
     void _DrawFormatted(const Vec2f& position, const Color& colour, const char* format, va_list args);
 
     float _clearDepth = 1.0f;
@@ -114,6 +164,18 @@ private:
     int32_t _consoleRows = 25;
     GLuint _boundTexture = 0;
     int _charWidths[256] = {};  // the font's advance for each character code
+    GlyphAtlas _glyphAtlas;
+
+    std::vector<PixelRect> _redrawRects;
+    PixelRect _frameRedraw;  // the pass being drawn
+    bool _isFramePartial = false;
+    bool _isWindowInvalid = false;
+    // What the overlays drew in the last frame.
+    int32_t _drawnConsoleDisplay = 0;
+    bool _drawnFpsDisplay = false;
+    int _drawnNewestLine = -1;
+    int _drawnOldestLine = -1;
+    PixelRect _drawnFpsArea;
 
     static bool _isInitialized;
 };

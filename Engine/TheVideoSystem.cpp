@@ -1,5 +1,6 @@
 #include "Engine/TheVideoSystem.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,10 @@
 #include "Engine/TheMessageHandler.h"
 
 bool TheVideoSystem::_isInitialized = false;
+
+// The plaque's font is 20 pixels high; its band leaves room for overhanging ink.
+static const int PLAQUE_TEXT_HEIGHT = 20;
+static const int PLAQUE_BAND_MARGIN = 8;
 HWND TheVideoSystem::_hWnd = nullptr;
 
 TheVideoSystem::~TheVideoSystem()
@@ -340,6 +345,11 @@ void TheVideoSystem::_CreateRenderingContextForWindow(HWND window, const PIXELFO
     ShowGdiPlaque("Setting the pixel format...");
     const BOOL success = SetPixelFormat(_hDC, pixelFormatNum, &pfd);
     FATAL_CHECK(success, "TheVideoSystem::_CreateRenderingContextForWindow : SetPixelFormat() failed!");
+    PIXELFORMATDESCRIPTOR described;
+    memset(&described, 0, sizeof(described));
+    const bool isDescribed = DescribePixelFormat(_hDC, pixelFormatNum, sizeof(described), &described) != 0;
+    _isBackBufferKept = isDescribed && (described.dwFlags & PFD_SWAP_COPY) != 0 &&
+                        (described.dwFlags & PFD_SWAP_EXCHANGE) == 0 && (described.dwFlags & PFD_DOUBLEBUFFER) != 0;
 
     ShowGdiPlaque("Creating a rendering context...");
     _hRC = wglCreateContext(_hDC);
@@ -367,7 +377,15 @@ void TheVideoSystem::ShowGdiPlaque(const char* format, ...)
 
     SetBkMode(_hDC, TRANSPARENT);
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0x44));
-    FillRect(_hDC, &_clientRect, brush);
+    // The first plaque fills the whole window; each later one only the band where the text of
+    // the one before stood (the same middle row), which leaves the same picture.
+    RECT fill = _clientRect;
+    if (_isPlaqueShown) {
+        fill.top = (std::max)(_clientRect.top, static_cast<LONG>(y - PLAQUE_BAND_MARGIN));
+        fill.bottom = (std::min)(_clientRect.bottom, static_cast<LONG>(y + PLAQUE_TEXT_HEIGHT + PLAQUE_BAND_MARGIN));
+    }
+    FillRect(_hDC, &fill, brush);
+    _isPlaqueShown = true;
     if (_showPlaqueText) {
         HGDIOBJ previousFont = GetCurrentObject(_hDC, OBJ_FONT);
         SetTextAlign(_hDC, TA_LEFT | TA_TOP);

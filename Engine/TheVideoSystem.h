@@ -53,6 +53,9 @@ public:
     HDC GetHDC() const { return _hDC; }
 
     static HWND GetHWnd() { return _hWnd; }
+    // True when the pixel format's swap copies the back buffer and leaves it as it was, so a
+    // frame need only redraw what changed; false where the driver does not say so.
+    bool IsBackBufferKept() const { return _isBackBufferKept; }
     void SwapBuffers();
     void SetClientOrigin(int x, int y);
     void ScreenToClient(int screenX, int screenY, int& outX, int& outY) const;
@@ -83,7 +86,8 @@ private:
     int32_t _desiredHeight = 480;
     int32_t _desiredBitsPerPixel = 32;
     int32_t _desiredRefreshHz = 60;
-    int32_t _desiredDepthBits = 16;
+    // Nothing draws with depth testing: a depth buffer would only cost its clearing.
+    int32_t _desiredDepthBits = 0;
     int32_t _desiredFlags = 0;
     DisplayModeRecord* _vidModes[MAX_VID_MODES] = {};
     uint32_t _numVidModes = 0;
@@ -97,6 +101,8 @@ private:
     HGLRC _hRC = nullptr;
     HWND _hDesktopWnd = nullptr;
     bool _showPlaqueText = true;
+    bool _isBackBufferKept = false;
+    bool _isPlaqueShown = false;  // the window has been filled once
 
     static bool _isInitialized;
     static HWND _hWnd;

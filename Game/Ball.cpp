@@ -28,15 +28,14 @@ void DrawContactVectors(const Vec2f& position, const Vec2f& anchor)
 void DrawBall(Ball& ball)
 {
     const Vec2f unscaled(1.0f, 1.0f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    theRenderer.SetBlending(Blending::ALPHA);
     ball.ballAnimation.Draw(ball.position, unscaled, ball.rotation, Color::WHITE, Animation::KEEP_PLAYING);
     // The shine does not turn with the ball.
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    theRenderer.SetBlending(Blending::ADDITIVE);
     ball.highlightAnimation.Draw(ball.position, unscaled, 0.0f, Color::WHITE, Animation::KEEP_PLAYING);
 
     if (!debugOverlay) return;
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    theRenderer.SetBlending(Blending::ALPHA);
     if (lastCollisionVertex) {
         const Vec2f& vertex = lastCollisionVertex->position;
         glLineWidth(5);

@@ -163,9 +163,9 @@ void EditorShell::Frame()
     // After the views' edits, so a changed map stops the search before it flies on.
     solver.RunFrame(theMapArea);
 
-    // The game's frames before EDIT can leave another blend function behind (the ball's shine
-    // adds light); the editor's colours are meant over plain alpha blending.
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The editor's colours are meant over plain alpha blending, whatever the game's frames
+    // before EDIT drew with.
+    theRenderer.SetBlending(Blending::ALPHA);
     if (preferences != nullptr && preferences->rainbowBackground) {
         const double t = theApplication.GetCurrentSeconds();
         const double third = 2.0 * 3.14159265358979323846 / 3.0;

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Engine/Vector.h"
+#include "Game/FrameDamage.h"
+#include "Game/TrailStrip.h"
 
 class Ball;
 class PlayMap;
@@ -119,6 +121,9 @@ public:
     Ball* lastSpawnedBall = nullptr;
     std::string currentMapName;
     bool soundOn = true;
+    // The shot trail as drawn, and what the last frame showed.
+    TrailStrip trailStrip;
+    FrameDamage damage;
 };
 
 // Null until the game interface's PreInit.

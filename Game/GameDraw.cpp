@@ -5,13 +5,17 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 #include "Engine/TheApplication.h"
 #include "Engine/TheRenderer.h"
+#include "Engine/TheVideoSystem.h"
 #include "Engine/Texture.h"
+#include "Game/Animation.h"
 #include "Game/Ball.h"
 #include "Game/EditorShell.h"
 #include "Game/FlightGlobals.h"
+#include "Game/MapItem.h"
 #include "Game/Game.h"
 #include "Game/PlayMap.h"
 
@@ -26,33 +30,70 @@ void DrawScreenPicture(const Texture* texture, double bob)
                                         Color::WHITE, true, true);
 }
 
-float Clamp01(float value)
+// The part of the frame's drawing that a box of the pixel mapping reaches into.
+bool IsRedrawn(const Rect2f& box)
 {
-    if (value < 0.0f) return 0.0f;
-    if (value > 1.0f) return 1.0f;
-    return value;
+    return !theRenderer.IsFramePartial() ||
+           theRenderer.GetFrameRedraw().Overlaps(theRenderer.PixelOrthoToWindow(box, 2));
 }
 
-// From the oldest point to the newest: i counts down to 1 at the newest end, which is nearly
-// opaque white; older points fade to (0.5, 0.2, 1, 0.4).
-void DrawTrail()
+// The frame's redraw rectangle in the pixel mapping's coordinates, a pixel larger all round.
+Rect2f FrameRedrawBox()
 {
-    glLineWidth(2);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_BLEND);
-    if (shotTrail.size() >= 2) {
-        glBegin(GL_LINE_STRIP);
-        int i = int(shotTrail.size());
-        for (const Vec2f& point : shotTrail) {
-            const float a = Clamp01(float(i) * 0.006666667f);
-            const float b = Clamp01(float(i) * 0.0025f);
-            glColor4f(1.0f - 0.5f * b, 1.0f - 0.8f * a, 1.0f, 1.0f - 0.6f * b);
-            glVertex2f(point.x, point.y);
-            --i;
-        }
-        glEnd();
+    const PixelRect& area = theRenderer.GetFrameRedraw();
+    const Vec2i size = theVideoSystem.GetSize();
+    const float scaleX = size.x > 1 ? float(size.x - 1) / float(size.x) : 1.0f;
+    const float scaleY = size.y > 1 ? float(size.y - 1) / float(size.y) : 1.0f;
+    return Rect2f(float(area.left - 1) * scaleX, float(area.top - 1) * scaleY, float(area.right + 1) * scaleX,
+                  float(area.bottom + 1) * scaleY);
+}
+
+// Draws the frame's picture once, or where only a few rectangles changed, once in each of them.
+template <typename Draw>
+void ForEachRedrawPass(Draw draw)
+{
+    if (!theRenderer.IsFramePartial()) {
+        draw(size_t(0));
+        return;
     }
-    glLineWidth(1);
+    const size_t passes = theRenderer.GetFrameRedrawRects().size();
+    for (size_t pass = 0; pass < passes; ++pass) {
+        theRenderer.BeginRedrawPass(pass);
+        draw(pass);
+    }
+    theRenderer.SetFullWindowScissor();
+}
+
+// A sprite's animation moves on as it is drawn; every pass of a frame must draw the frame the
+// first pass drew, so each starts from the clocks as they were.
+struct SpriteClock {
+    Animation* animation;
+    int32_t frame;
+    double lastFrameTime;
+};
+
+std::vector<SpriteClock> ReadSpriteClocks(const PlayMap* map, Ball* ball)
+{
+    std::vector<SpriteClock> clocks;
+    auto read = [&clocks](Animation* animation) {
+        clocks.push_back(SpriteClock{animation, animation->currentFrame, animation->lastFrameTime});
+    };
+    if (map != nullptr)
+        for (const MapItem* item : map->items)
+            if (Animation* animation = map->GetAnimation(item)) read(animation);
+    if (ball != nullptr) {
+        read(&ball->ballAnimation);
+        read(&ball->highlightAnimation);
+    }
+    return clocks;
+}
+
+void SetSpriteClocks(const std::vector<SpriteClock>& clocks)
+{
+    for (const SpriteClock& clock : clocks) {
+        clock.animation->currentFrame = clock.frame;
+        clock.animation->lastFrameTime = clock.lastFrameTime;
+    }
 }
 
 }  // namespace
@@ -61,6 +102,7 @@ void Game::RunFrame()
 {
     switch (mode) {
     case MODE_EDIT:
+        damage.Plan(*this, trailStrip, MODE_EDIT);
         theEditorShell->Frame();
         DrawCommandLine();
         break;
@@ -76,17 +118,25 @@ void Game::RunFrame()
         break;
     case MODE_TITLE:
         // The command line works here too, unseen.
-        theRenderer.Clear(Color::BLACK);
-        theRenderer.SetPixelOrtho(false);
-        DrawScreenPicture(titleTexture, 0.0);
+        damage.Plan(*this, trailStrip, MODE_TITLE);
+        ForEachRedrawPass([this](size_t) {
+            theRenderer.Clear(Color::BLACK);
+            theRenderer.SetPixelOrtho(false);
+            // The picture is opaque: blending it over black would only cost time.
+            theRenderer.SetBlending(Blending::OFF);
+            DrawScreenPicture(titleTexture, 0.0);
+        });
         break;
     case MODE_MAP_COMPLETE:
         completeBob = std::fabs(std::sin(2.0 * theApplication.GetCurrentSeconds())) * 16.0 - 8.0;
-        theRenderer.Clear(Color::BLACK);
-        glDisable(GL_BLEND);
-        theRenderer.SetPixelOrtho(false);
-        DrawScreenPicture(mapCompleteTexture, completeBob);
-        DrawCommandLine();
+        damage.Plan(*this, trailStrip, MODE_MAP_COMPLETE);
+        ForEachRedrawPass([this](size_t) {
+            theRenderer.Clear(Color::BLACK);
+            theRenderer.SetBlending(Blending::OFF);
+            theRenderer.SetPixelOrtho(false);
+            DrawScreenPicture(mapCompleteTexture, completeBob);
+            DrawCommandLine();
+        });
         break;
     }
 }
@@ -95,37 +145,51 @@ void Game::DrawPlay()
 {
     theRenderer.ResetViewportAndScissor();
     theRenderer.SetPixelOrtho(false);
-    theRenderer.Clear(Color::BLACK);
-    if (PlayMap* map = GetCurrentMap()) map->Draw();
-    DrawHud();
-    if (balls.empty()) {
+    trailStrip.Update(shotTrail);
+    const bool partial = damage.Plan(*this, trailStrip, mode == MODE_AIM ? MODE_AIM : MODE_FLIGHT);
+    PlayMap* map = GetCurrentMap();
+    Ball* ball = balls.empty() ? nullptr : balls[0];
+    // The field and the panel are opaque and cover the window between them.
+    if (!partial && (map == nullptr || panelTexture == nullptr)) theRenderer.Clear(Color::BLACK);
+    const std::vector<SpriteClock> clocks = partial ? ReadSpriteClocks(map, ball) : std::vector<SpriteClock>();
+    ForEachRedrawPass([&](size_t pass) {
+        if (pass > 0) SetSpriteClocks(clocks);
+        theRenderer.SetPixelOrtho(false);
+        if (map) map->Draw();
+        if (IsRedrawn(Rect2f(1024.0f, 0.0f, 1280.0f, 1024.0f))) DrawHud();
+        if (ball != nullptr) {
+            if (mode == MODE_AIM && arrowTexture) {
+                theRenderer.SetBlending(Blending::ADDITIVE);
+                theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball->position, Vec2f(128.0f, 128.0f), float(angle),
+                                                    Vec2f::ONE, Color::WHITE, true, true);
+            }
+            glLineWidth(2);
+            theRenderer.SetBlending(Blending::ALPHA);
+            const Rect2f clip = FrameRedrawBox();
+            trailStrip.Draw(partial ? &clip : nullptr);
+            glLineWidth(1);
+            DrawBall(*ball);
+        }
         DrawCommandLine();
-        return;
-    }
-    Ball& ball = *balls[0];
-    if (mode == MODE_AIM && arrowTexture) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glEnable(GL_BLEND);
-        theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball.position, Vec2f(128.0f, 128.0f), float(angle),
-                                            Vec2f::ONE, Color::WHITE, true, true);
-    }
-    DrawTrail();
-    DrawBall(ball);
-    DrawCommandLine();
+        theRenderer.ClipToFrameRedraw();
+    });
 }
 
 void Game::DrawHud()
 {
-    glDisable(GL_BLEND);
+    theRenderer.SetBlending(Blending::OFF);
     if (panelTexture) {
         theRenderer.SetPixelOrtho(false);
         theRenderer.DrawTexturedQuad(*panelTexture, Vec2f(1024.0f, 0.0f), Vec2f(1280.0f, 1024.0f), 0.0f, Vec2f::ONE,
                                      Color::WHITE, true, true);
     }
+    // A rectangle is drawn blended; its numbers are not.
+    theRenderer.SetBlending(Blending::ALPHA);
     // The float 0.01, widened: power 100 gives 254.99999..., a red of 254.
     const double p = power * double(0.01f) * 255.0;
     const Color barColour(uint8_t(p), 0, uint8_t(float(255.0 - p)), 255);
     theRenderer.DrawRect(Vec2f(1052.0f, 364.0f), Vec2f(float(1052 + 2 * power), 404.0f), barColour, true);
+    theRenderer.SetBlending(Blending::OFF);
     theRenderer.DrawText(1138.0f, 384.0f, "%d", power);
     theRenderer.DrawText(1138.0f, 478.0f, "%d", angle);
 }
@@ -135,10 +199,17 @@ void Game::DrawCommandLine()
     theRenderer.SetPixelOrtho(false);
     theRenderer.ResetViewportAndScissor();
     if (!commandLineOpen) return;
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (!IsRedrawn(FrameDamage::CommandLineBox(commandLineText))) return;
+    theRenderer.ClipToFrameRedraw();
+    // Blending stays as the frame has it for what comes after: the map-complete picture is
+    // drawn without, and so is the console over it.
+    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    theRenderer.SetBlending(Blending::ALPHA);
     const Rect2f box(0.0f, 360.0f, 400.0f, 408.0f);
     theRenderer.DrawRect(box, Color(0, 0, 127, 127), true);
     theRenderer.DrawRect(box, Color::WHITE, false);
+    if (!blending) theRenderer.SetBlending(Blending::OFF);
     theRenderer.DrawText(20.0f, 396.0f, "%s", commandLineText);
     theRenderer.DrawText(20.0f, 378.0f, "Enter command; hit ENTER to submit, ESCAPE or ~ to cancel:");
+    theRenderer.SetFullWindowScissor();
 }

@@ -85,7 +85,8 @@ void Pane::Draw()
         return;
     }
     theRenderer.SetViewportAndScissor(topLeft - MARGIN, bottomRight - topLeft + MARGIN + MARGIN + Vec2i(1, 1));
-    theRenderer.Clear(Color::BLACK);
+    // The frame's two lines cover the pane's border and a shown view clears all inside it.
+    if (view == nullptr || !view->visible) theRenderer.Clear(Color::BLACK);
     _DrawFrame();
     if (view == nullptr) return;
     theRenderer.SetViewportAndScissor(view->topLeft, view->GetSize());
@@ -105,7 +106,7 @@ void Pane::_DrawFrame() const
 
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT | GL_LINE_BIT);
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
+    theRenderer.SetBlending(Blending::ALPHA);
     glShadeModel(GL_SMOOTH);
     glLineWidth(1.0f);
 

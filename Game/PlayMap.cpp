@@ -43,17 +43,17 @@ Animation* PlayMap::GetAnimation(const MapItem* item) const
 
 void PlayMap::Draw()
 {
-    glDisable(GL_BLEND);
+    theRenderer.SetBlending(Blending::OFF);
     theRenderer.DrawTexturedQuadUV(*background, Vec2f(0.0f, 0.0f), Vec2f(1024.0f, 1024.0f), Vec2f(0.0f, 0.0f),
                                    Vec2f(1.0f, 1.0f), 0.0f, Vec2f::ONE, Color::WHITE, true, true);
     for (const MapItem* item : items) {
         Animation* animation = GetAnimation(item);
         if (animation == nullptr) continue;
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        theRenderer.SetBlending(Blending::ALPHA);
         animation->Draw(item->position, Vec2f(1.0f, 1.0f), 0.0f, Color::WHITE, Animation::KEEP_PLAYING);
     }
     if (!debugOverlay) return;
+    theRenderer.SetBlending(Blending::ALPHA);
     glLineWidth(3);
     for (Linedef* linedef : GetLinedefs()) {
         const Vec2f& start = linedef->start->position;

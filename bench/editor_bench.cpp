@@ -10,6 +10,7 @@
 #include <random>
 
 #include "BenchSupport.h"
+#include "HeadlessEngine.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
@@ -109,6 +110,25 @@ void BM_EditorFrame(benchmark::State& state)
         double(theMapArea->GetVertexes().size() + theMapArea->GetLinedefs().size() + theMapArea->GetObjects().size());
 }
 BENCHMARK(BM_EditorFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The editor as the main loop runs it, beside the ceiling: the loop with a frame that draws
+// nothing, presented through the same swap.
+void BM_EditorFrameLoop(benchmark::State& state)
+{
+    StartEditorOnce();
+    MouseTo(480, 500);
+    const double start = MainThreadSeconds();
+    for (auto _ : state) MainLoopPass([] { theApplication.RunFrame(); });
+    ReportFrames(state, MainThreadSeconds() - start);
+}
+BENCHMARK(BM_EditorFrameLoop)->UseRealTime()->MinTime(2.0);
+
+void BM_EditorCeilingFrameLoop(benchmark::State& state)
+{
+    StartEditorOnce();
+    BM_CeilingFrameLoop(state);
+}
+BENCHMARK(BM_EditorCeilingFrameLoop)->UseRealTime()->MinTime(2.0);
 
 // The map view's update with the mouse over it is one hover pick over all three kinds.
 void BM_HoverPicking(benchmark::State& state)

@@ -125,6 +125,8 @@ struct Feedback {
     int lines = 0;                    // line segments
     int polygons = 0;                 // polygons (a quad may arrive as two triangles)
     std::vector<float> lineVertices;  // x, y of each segment's start
+    // Glyphs drawn from the font's texture: one quad each, blanks none.
+    int Glyphs() const;
 };
 template <typename Draw>
 Feedback CaptureFeedback(Draw draw)
@@ -169,4 +171,36 @@ Feedback CaptureFeedback(Draw draw)
         }
     }
     return result;
+}
+
+// How many polygons feedback reports for one quad: a driver may split it into two triangles.
+inline int PolygonsPerQuad()
+{
+    static const int count = [] {
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        const Feedback one = CaptureFeedback([] {
+            glBegin(GL_QUADS);
+            glVertex2f(-0.5f, -0.5f);
+            glVertex2f(0.5f, -0.5f);
+            glVertex2f(0.5f, 0.5f);
+            glVertex2f(-0.5f, 0.5f);
+            glEnd();
+        });
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        return one.polygons;
+    }();
+    return count;
+}
+
+inline int Feedback::Glyphs() const
+{
+    return polygons / PolygonsPerQuad();
 }

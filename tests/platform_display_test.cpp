@@ -163,6 +163,40 @@ TEST_F(PlatformGlTest, ACompatibilityContextDrawsAndReadsBack)
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
 }
 
+// The offscreen driver's one buffer is left alone by a swap: its pixel format says the swap
+// copies. Told to act like a driver that promises nothing, it says nothing, and each swap
+// leaves the back buffer a colour no frame draws.
+TEST_F(PlatformGlTest, TheOffscreenSwapKeepsTheBackBufferAndSaysSo)
+{
+    ASSERT_NE(MakeCurrentContext(hWnd), nullptr);
+    HDC hdc = GetDC(hWnd);
+    EXPECT_EQ(DescribePixelFormat(hdc, 1, 0, nullptr), 1) << "one format";
+    PIXELFORMATDESCRIPTOR pfd = {};
+    EXPECT_EQ(DescribePixelFormat(hdc, 2, sizeof(pfd), &pfd), 0);
+    ASSERT_EQ(DescribePixelFormat(hdc, 1, sizeof(pfd), &pfd), 1);
+    EXPECT_EQ(pfd.nSize, sizeof(pfd));
+    EXPECT_EQ(pfd.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_SWAP_COPY | PFD_SWAP_EXCHANGE),
+              DWORD(PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_SWAP_COPY));
+    EXPECT_EQ(pfd.cDepthBits, TestPixelFormat().cDepthBits);
+
+    auto swapAndRead = [&] {
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        EXPECT_TRUE(SwapBuffers(hdc));
+        std::vector<unsigned char> pixel(4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+        return std::vector<unsigned char>(pixel.begin(), pixel.begin() + 3);
+    };
+    EXPECT_EQ(swapAndRead(), (std::vector<unsigned char>{0, 255, 0}));
+
+    setenv("PINWHIRL_BACK_BUFFER", "discarded", 1);
+    ASSERT_EQ(DescribePixelFormat(hdc, 1, sizeof(pfd), &pfd), 1);
+    EXPECT_EQ(pfd.dwFlags & PFD_SWAP_COPY, 0u);
+    EXPECT_EQ(swapAndRead(), (std::vector<unsigned char>{255, 0, 255}));
+    unsetenv("PINWHIRL_BACK_BUFFER");
+}
+
 TEST_F(PlatformGlTest, FillRectPaintsOnceAContextIsCurrent)
 {
     HDC hdc = GetDC(hWnd);

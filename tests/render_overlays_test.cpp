@@ -93,7 +93,7 @@ TEST_F(RenderOverlays, ConsoleLinesAreDrawnLiterallyAndOnlyThoseHeld)
     theRenderer.SetConsoleVisible(true);
     // The newest line is printed as it stands, not as a format; the 24 above it have four characters.
     const Feedback sent = CaptureFeedback([] { theRenderer.DrawConsole(); });
-    EXPECT_EQ(sent.bitmaps, 24 * 4 + 7);
+    EXPECT_EQ(sent.Glyphs(), 1 + 24 * 4 + 7) << "the panel's quad and a quad a glyph";
 
     // A console just restarted holds line 0 (empty) and its "(finished)" line: two rows only.
     theConsole.Shutdown();
@@ -111,8 +111,8 @@ TEST_F(RenderOverlays, FrameRateShowsAgainstAnyBackground)
     theRenderer.ToggleFpsDisplay();
     EXPECT_TRUE(theRenderer.IsFpsDisplayed());
     const int fps = int(theApplication.GetFramesPerSecond() + 0.5f);
-    const std::string text = std::to_string(fps) + " fps";
-    EXPECT_EQ(CaptureFeedback([] { theRenderer.DrawOverlays(); }).bitmaps, int(text.size()));
+    const std::string ink = std::to_string(fps) + "fps";  // the blank has no glyph
+    EXPECT_EQ(CaptureFeedback([] { theRenderer.DrawOverlays(); }).Glyphs(), int(ink.size()));
 
     // Inverted over the picture: orange on black, black on white.
     theRenderer.Clear(Color::BLACK);

@@ -49,10 +49,15 @@ void SetPixel(PlatformWindow* window, int x, int y, COLORREF color)
     pixel[3] = 255;
 }
 
+// The box must lie inside the client area.
 void PaintBox(PlatformWindow* window, const Box& box, COLORREF color)
 {
+    std::vector<uint8_t>& picture = Picture(window);
+    const uint8_t rgba[BYTES_PER_PIXEL] = {GetRValue(color), GetGValue(color), GetBValue(color), 255};
     for (int y = box.top; y < box.bottom; ++y) {
-        for (int x = box.left; x < box.right; ++x) SetPixel(window, x, y, color);
+        uint8_t* pixel =
+            &picture[(size_t(window->clientHeight - 1 - y) * window->clientWidth + box.left) * BYTES_PER_PIXEL];
+        for (int x = box.left; x < box.right; ++x, pixel += BYTES_PER_PIXEL) memcpy(pixel, rgba, BYTES_PER_PIXEL);
     }
 }
 
@@ -88,17 +93,21 @@ void CopyToBackBuffer(PlatformWindow* window, const Box& box)
     glPopAttrib();
 }
 
-// Shows the whole picture as a frame of the window, through the layer's own context.
-void Present(PlatformWindow* window)
+// Shows the picture as a frame of the window, through the layer's own context. The offscreen
+// driver's one buffer keeps what it showed last, so there only the freshly painted box is copied.
+void Present(PlatformWindow* window, const Box& box)
 {
     if (window->sdl == nullptr || !PlatformIsVideoStarted()) return;
     if (window->gdiContext == nullptr) {
         window->gdiContext = PlatformCreateSdlContext(window->sdl);
         if (window->gdiContext == nullptr) return;
+        window->gdiShown = false;
     } else if (SDL_GL_MakeCurrent(window->sdl, window->gdiContext) != 0) {
         return;
     }
-    CopyToBackBuffer(window, Box{0, 0, window->clientWidth, window->clientHeight});
+    const bool kept = window->gdiShown && PlatformIsHeadless();
+    CopyToBackBuffer(window, kept ? box : Box{0, 0, window->clientWidth, window->clientHeight});
+    window->gdiShown = true;
     SDL_GL_SwapWindow(window->sdl);
     PlatformRestoreCurrentContext(window);
 }
@@ -110,7 +119,7 @@ void Show(PlatformWindow* window, const Box& box)
     if (PlatformIsContextCurrentOn(window)) {
         CopyToBackBuffer(window, box);
     } else {
-        Present(window);
+        Present(window, box);
     }
 }
 
@@ -121,6 +130,7 @@ void PlatformDestroyGdiContext(PlatformWindow* window)
     if (window->gdiContext == nullptr) return;
     SDL_GL_DeleteContext(window->gdiContext);
     window->gdiContext = nullptr;
+    window->gdiShown = false;
 }
 
 int WINAPI FillRect(HDC hdc, const RECT* rect, HBRUSH brush)

@@ -60,6 +60,7 @@ struct PlatformWindow {
     // a context of its own until the program has one current on the window.
     std::vector<uint8_t> gdiPicture;
     SDL_GLContext gdiContext = nullptr;
+    bool gdiShown = false;  // the layer's context has shown the whole picture once
 };
 
 inline HWND ToHandle(PlatformWindow* window)

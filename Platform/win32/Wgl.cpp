@@ -2,6 +2,8 @@
 // windows (GLX or EGL underneath; EGL + Mesa under the offscreen driver).
 #include <GL/gl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "PlatformInternal.h"
@@ -61,7 +63,56 @@ void DeleteContext(PlatformContext* context)
     delete context;
 }
 
+// Whether a swap leaves the back buffer as it was. SDL's offscreen driver draws into one EGL
+// pbuffer, which eglSwapBuffers leaves alone: a copying swap. GLX and EGL windows promise
+// nothing of the kind (SDL asks for no EGL_SWAP_BEHAVIOR_PRESERVED), so they say nothing, as
+// many Windows drivers do. PINWHIRL_BACK_BUFFER=discarded makes the offscreen driver one of
+// those: it says nothing, and each swap leaves its back buffer a colour no frame draws.
+bool IsBackBufferDiscarded()
+{
+    const char* value = getenv("PINWHIRL_BACK_BUFFER");
+    return value != nullptr && strcmp(value, "discarded") == 0;
+}
+
+bool IsBackBufferKept(PlatformWindow* window)
+{
+    if (!window->glFormat.doubleBuffer || !PlatformIsHeadless()) return false;
+    return !IsBackBufferDiscarded();
+}
+
+void DiscardBackBuffer()
+{
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+}
+
 }  // namespace
+
+int WINAPI DescribePixelFormat(HDC hdc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR pfd)
+{
+    PlatformWindow* window = WindowOfDC(hdc);
+    if (window == nullptr || format != THE_PIXEL_FORMAT) return 0;
+    if (pfd == nullptr) return THE_PIXEL_FORMAT;
+    if (bytes < sizeof(PIXELFORMATDESCRIPTOR)) return 0;
+    const PlatformGlFormat& gl = window->glFormat;
+    memset(pfd, 0, sizeof(PIXELFORMATDESCRIPTOR));
+    pfd->nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    pfd->nVersion = 1;
+    pfd->dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
+    if (gl.doubleBuffer) pfd->dwFlags |= PFD_DOUBLEBUFFER;
+    if (IsBackBufferKept(window)) pfd->dwFlags |= PFD_SWAP_COPY;
+    pfd->iPixelType = PFD_TYPE_RGBA;
+    pfd->cColorBits = BYTE(gl.colorBits);
+    pfd->cAlphaBits = BYTE(gl.alphaBits);
+    pfd->cDepthBits = BYTE(gl.depthBits);
+    pfd->cStencilBits = BYTE(gl.stencilBits);
+    pfd->iLayerType = PFD_MAIN_PLANE;
+    return THE_PIXEL_FORMAT;
+}
 
 int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* pfd)
 {
@@ -152,7 +203,13 @@ BOOL WINAPI SwapBuffers(HDC hdc)
     PlatformWindow* window = WindowOfDC(hdc);
     if (window == nullptr || window->sdl == nullptr) return FALSE;
     PlatformScriptBeforeSwap(window);
+    const bool drawing = PlatformIsContextCurrentOn(window);
+    // A pbuffer's swap does nothing, so Mesa would queue every frame unfinished, and memory
+    // would grow with each; the flush hands the frame over as a real swap does.
+    if (drawing && PlatformIsHeadless()) glFlush();
     SDL_GL_SwapWindow(window->sdl);
+    if (drawing && PlatformIsHeadless() && window->glFormat.doubleBuffer && IsBackBufferDiscarded())
+        DiscardBackBuffer();
     PlatformClockFramePresented();
     PlatformScriptAfterSwap();
     return TRUE;

@@ -163,7 +163,7 @@ typedef struct tagPIXELFORMATDESCRIPTOR {
     DWORD dwLayerMask;
     DWORD dwVisibleMask;
     DWORD dwDamageMask;
-} PIXELFORMATDESCRIPTOR;
+} PIXELFORMATDESCRIPTOR, *LPPIXELFORMATDESCRIPTOR;
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must keep its Win32 layout");
 
 #define LF_FACESIZE 32
@@ -381,6 +381,8 @@ typedef struct tagLOGFONTA {
 #define PFD_DOUBLEBUFFER 0x00000001
 #define PFD_DRAW_TO_WINDOW 0x00000004
 #define PFD_SUPPORT_OPENGL 0x00000020
+#define PFD_SWAP_EXCHANGE 0x00000200
+#define PFD_SWAP_COPY 0x00000400
 
 // GDI
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
@@ -540,6 +542,7 @@ int WINAPI ShowCursor(BOOL show);
 // GDI32
 int WINAPI ChoosePixelFormat(HDC hdc, const PIXELFORMATDESCRIPTOR* pfd);
 BOOL WINAPI SetPixelFormat(HDC hdc, int format, const PIXELFORMATDESCRIPTOR* pfd);
+int WINAPI DescribePixelFormat(HDC hdc, int format, UINT bytes, LPPIXELFORMATDESCRIPTOR pfd);
 BOOL WINAPI SwapBuffers(HDC hdc);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 int WINAPI SetBkMode(HDC hdc, int mode);
