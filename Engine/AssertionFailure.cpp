@@ -7,10 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "Engine/TheApplication.h"
-#include "Engine/TheVideoSystem.h"
-
 static bool s_isReportingFailure = false;
+static FailureEnding s_failureEnding = nullptr;
 
 namespace {
 
@@ -68,6 +66,18 @@ void DebugPrintf(const char* format, ...)
     OutputDebugStringA(text);
 }
 
+void SetFailureEnding(FailureEnding ending)
+{
+    s_failureEnding = ending;
+}
+
+// A program without a window has no one to show a box to.
+static void EndFailureOnStandardError(const char* report)
+{
+    fputs(report, stderr);
+    fflush(stderr);
+}
+
 void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression, const char* format,
                       ...)
 {
@@ -78,28 +88,14 @@ void AssertionFailure(int line, const char* file, const char* buildScope, const 
     va_end(args);
     if (t_armedTraps > 0) throw TrappedFailure{{file ? file : "", line, expression ? expression : "", message}};
 
-    // A failure inside the emergency shutdown below must not report again; it ends
-    // the process at once, without running the exit handlers a second time.
+    // A failure inside the emergency shutdown must not report again; it ends the process at
+    // once, without running the exit handlers a second time.
     if (s_isReportingFailure) _Exit(1);
     s_isReportingFailure = true;
 
     char report[FORMAT_BUFFER_SIZE];
     SafeFormat(report, sizeof(report), "ASSERTION FAILURE:\n%s(%d):  (%s)\nExpression was: ( %s )\n\n   %s\n", file,
                line, buildScope, expression, message);
-    OutputDebugStringA(report);
-
-    ChangeDisplaySettingsA(nullptr, 0);
-    HWND owner = TheVideoSystem::GetHWnd();
-    ShowWindow(owner, SW_HIDE);
-
-    const UINT style = MB_OK | MB_ICONERROR | MB_SYSTEMMODAL | MB_SETFOREGROUND | MB_TOPMOST;
-    char title[FORMAT_BUFFER_SIZE];
-    SafeFormat(title, sizeof(title), "%s : Program Error", TheApplication::GetName());
-    MessageBoxA(owner, report, title, style);
-    SafeFormat(title, sizeof(title), "%s : Emergency Shutdown", TheApplication::GetName());
-    MessageBoxA(owner, "The application will now close.", title, style);
-
-    theApplication.RequestShutdown();
-    theApplication.RunEmergencyShutdown();
+    (s_failureEnding != nullptr ? s_failureEnding : EndFailureOnStandardError)(report);
     exit(1);
 }

@@ -12,9 +12,16 @@
 // terminator.
 constexpr size_t FORMAT_BUFFER_SIZE = 2048;
 
-// Reports a failed check and ends the program (message boxes, orderly shutdown, exit code 1).
+// Reports a failed check and ends the program with exit code 1: the program with a window shows
+// the report in two message boxes and shuts down in order (FailureBoxes.h); one without a window
+// writes the report to stderr.
 [[noreturn]] void AssertionFailure(int line, const char* file, const char* buildScope, const char* expression,
                                    const char* format, ...) PW_PRINTF(5, 6);
+
+// What a failure does with its report before the process exits with code 1; the default writes it
+// to stderr.
+typedef void (*FailureEnding)(const char* report);
+void SetFailureEnding(FailureEnding ending);
 
 // A fatal report that TrapFatalReports caught instead of ending the program.
 struct TrappedReport {

@@ -8,6 +8,8 @@
 // MSVC orders static construction by section, not by object: a file whose statics must
 // come first says PW_STATICS_FIRST once, before them.
 #define PW_STATICS_FIRST __pragma(init_seg(lib))
+#define PW_CONSTRUCT_FIRST
+#define PW_CONSTRUCT_CONSOLE
 #define PW_CONSTRUCT_EARLY
 
 #else
@@ -19,7 +21,11 @@
 #define PW_PRINTF(fmtIndex, argIndex) __attribute__((format(printf, fmtIndex, argIndex)))
 #endif
 #define PW_STATICS_FIRST
-// Constructed before, and destroyed after, every static object without a priority.
+// Constructed before, and destroyed after, every static object without a priority. The engine's
+// singletons are split between two files (the core's console, the windowed rest), so their
+// order is set by three steps: the application first, then the console, then the others.
+#define PW_CONSTRUCT_FIRST __attribute__((init_priority(998)))
+#define PW_CONSTRUCT_CONSOLE __attribute__((init_priority(999)))
 #define PW_CONSTRUCT_EARLY __attribute__((init_priority(1000)))
 
 #endif

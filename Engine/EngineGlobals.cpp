@@ -1,9 +1,8 @@
-// Every engine singleton, in one place so that their construction order is the
-// order written here and their destruction the reverse. The priority makes them
-// exist before, and outlive, the game's own static objects.
+// Every engine singleton but the console (the core's, CoreGlobals.cpp), in the order written
+// here, with the console between the application and the rest; destruction is the reverse. The
+// priorities make them exist before, and outlive, the game's own static objects.
 #include "Engine/Compiler.h"
 #include "Engine/TheApplication.h"
-#include "Engine/TheConsole.h"
 #include "Engine/TheInputSystem.h"
 #include "Engine/TheMessageHandler.h"
 #include "Engine/TheNetwork.h"
@@ -17,10 +16,9 @@ PW_STATICS_FIRST
 
 // The name comes first: a singleton destroyed while running reports the failure with it
 // in the message-box titles, so it must outlive them all.
-std::string TheApplication::s_name ENGINE_GLOBAL =
+std::string TheApplication::s_name PW_CONSTRUCT_FIRST =
     "UNNAMED APPLICATION : Call theApplication.SetName() from PreInit() to set name!";
-TheApplication theApplication ENGINE_GLOBAL;
-TheConsole theConsole ENGINE_GLOBAL;
+TheApplication theApplication PW_CONSTRUCT_FIRST;
 TheInputSystem theInputSystem ENGINE_GLOBAL;
 TheMessageHandler theMessageHandler ENGINE_GLOBAL;
 TheVideoSystem theVideoSystem ENGINE_GLOBAL;

@@ -1,6 +1,7 @@
 #include "Engine/TheApplication.h"
 
 #include "Engine/AssertionFailure.h"
+#include "Engine/FailureBoxes.h"
 #include "Engine/TheConsole.h"
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheInputSystem.h"
@@ -21,7 +22,12 @@ static const float NEW_RATE_WEIGHT = 0.1f;
 static const float OLD_RATE_WEIGHT = 0.9f;
 static const DWORD FRAME_SLEEP_MILLISECONDS = 2;
 
-TheApplication::TheApplication() : _currentSeconds(Timer::GetSeconds()) {}
+TheApplication::TheApplication() : _currentSeconds(Timer::GetSeconds())
+{
+    SetCurrentFrameNumber(0);
+    // A failure in the program with a window ends with the message boxes and the shutdown.
+    SetFailureEnding(EndFailureWithMessageBoxes);
+}
 
 TheApplication::~TheApplication()
 {
@@ -104,7 +110,7 @@ void TheApplication::RunFrame()
     theVideoSystem.SwapBuffers();
     theRenderer.SetFullWindowViewport();
     _CheckForShutdownRequest();
-    ++_frameNumber;
+    SetCurrentFrameNumber(GetCurrentFrameNumber() + 1);
 }
 
 void TheApplication::_UpdateFrameTiming()

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Engine/FrameNumber.h"
+
 class TheApplication {
 public:
     TheApplication();
@@ -29,7 +31,8 @@ public:
     void SetCommandLine(const std::string& commandLine) { _commandLine = commandLine; }
     const std::string& GetCommandLine() const { return _commandLine; }
 
-    int GetFrameNumber() const { return _frameNumber; }
+    // Kept in the engine's core (FrameNumber.h), where the map model reads it.
+    int GetFrameNumber() const { return GetCurrentFrameNumber(); }
     double GetFrameSeconds() const { return _frameSeconds; }
     double GetCurrentSeconds() const { return _currentSeconds; }
     float GetFramesPerSecond() const { return _framesPerSecond; }
@@ -50,7 +53,6 @@ private:
     HINSTANCE _instance = nullptr;
     bool _isShuttingDown = false;
     bool _isShutdownRequested = false;
-    int32_t _frameNumber = 0;
     double _frameSeconds = 0.1;
     double _currentSeconds = 0.0;
     float _framesPerSecond = 60.0f;

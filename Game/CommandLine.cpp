@@ -108,6 +108,11 @@ void Quit(const char*)
     theApplication.RequestShutdown();
 }
 
+void Solve(const char*)
+{
+    theEditorShell->Solve();
+}
+
 struct Command {
     const char* word;
     void (*run)(const char* text);
@@ -116,7 +121,7 @@ struct Command {
 // In the order they are tried: the first word that begins the text is the command.
 const Command COMMANDS[] = {
     {"warp", Warp},   {"set", Set},   {"delete", Remove}, {"save", Save}, {"load", Load},
-    {"bg", Underlay}, {"edit", Edit}, {"play", Play},     {"quit", Quit},
+    {"bg", Underlay}, {"edit", Edit}, {"play", Play},     {"quit", Quit}, {"solve", Solve},
 };
 
 }  // namespace

@@ -68,6 +68,7 @@ void EditorShell::_DestroyEditor()
     // The views go with their panes, and nothing editor-wide may point into the old map.
     focusPane = nullptr;
     focusView = nullptr;
+    solver.Cancel();
     ResetEditorState();
     delete root;
     root = nullptr;
@@ -116,10 +117,18 @@ void EditorShell::LeaveForPlay()
     }
     if (!theGame->CanStartMap(name)) return;
     if (!MayDiscardChanges("PLAY")) return;
+    // After SOLVE the panel is aimed at the fastest win, to watch it; only when the file to be
+    // played is the map that was solved.
+    int32_t angle = 0, power = 0;
+    const bool solved = !HasUnsavedChanges() && solver.SolutionFor(theMapArea, angle, power);
     theGame->SetCommandLineOpen(false);
     theGame->SetMode(MODE_AIM);
     CloseEditor();
     theGame->SetMap(name);
+    if (solved) {
+        theGame->angle = angle;
+        theGame->power = power;
+    }
 }
 
 bool EditorShell::_IsBuilt(const char* refusal) const
@@ -151,6 +160,8 @@ void EditorShell::Frame()
 
     root->UpdateViews();
     _CommitChanges();
+    // After the views' edits, so a changed map stops the search before it flies on.
+    solver.RunFrame(theMapArea);
 
     // The editor's colours are meant over plain alpha blending, whatever the game's frames
     // before EDIT drew with.
@@ -248,6 +259,7 @@ void EditorShell::LoadMapByName(const std::string& name)
     // read aside, and only a whole map replaces the one being edited.
     MapArea loaded;
     if (!ReadMapFile(MapArea::MapFilePath(name), loaded)) return;
+    solver.Cancel();
     // What was done before is a step of its own, so that undoing the load brings it back.
     _RecordStep();
     ResetEditorState();
@@ -256,6 +268,12 @@ void EditorShell::LoadMapByName(const std::string& name)
     theMapArea->SetName(name);
     _RecordStep();
     _NoteFileText();
+}
+
+void EditorShell::Solve()
+{
+    if (!_IsBuilt("nothing is solved")) return;
+    solver.Start(*theMapArea, chainCursor);
 }
 
 void EditorShell::_ReplaceElements(MapArea& map, const MapArea& from)

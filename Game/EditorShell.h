@@ -9,6 +9,7 @@
 
 #include "Engine/Vector.h"
 #include "Game/MapHistory.h"
+#include "Game/MapSolver.h"
 
 class EditorPreferences;
 class MapArea;
@@ -50,6 +51,8 @@ public:
     // SAVE without a name: under the map area's own name.
     void SaveMap();
     void LoadMapByName(const std::string& name);
+    // SOLVE: the search for winning shots on the edited map, in slices of the frames to come.
+    void Solve();
 
     // Unsaved changes (EditorShellChanges.cpp). The map has them when it differs from the
     // file it was loaded from or last saved to (a new map: from the empty map).
@@ -78,6 +81,7 @@ public:
     bool active = false;
     Texture* underlay = nullptr;
     float underlayAlpha = 0.5f;
+    MapSolver solver;
 
 private:
     void _DestroyEditor();

@@ -7,7 +7,7 @@
 #include "Engine/AssertionFailure.h"
 #include "Engine/FileName.h"
 #include "Engine/ParseFile.h"
-#include "Engine/TheApplication.h"
+#include "Engine/FrameNumber.h"
 #include "Game/Geometry.h"
 #include "Game/MapFile.h"
 #include "Game/SafeSave.h"
@@ -328,7 +328,7 @@ void MapArea::ClearHighlights()
 void MapArea::Highlight(MapElement* element)
 {
     if (element == nullptr) return;
-    element->highlightFrame = theApplication.GetFrameNumber();
+    element->highlightFrame = GetCurrentFrameNumber();
     highlighted.push_back(element);
     ++element->_highlightCount;
 }

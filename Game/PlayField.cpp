@@ -1,10 +1,30 @@
 #include "Game/PlayField.h"
 
 #include <algorithm>
+#include <unordered_map>
 
+#include "Game/MapFile.h"
 #include "Game/MapItem.h"
 
 PlayField::PlayField(const std::string& name) : MapArea(name, true) {}
+
+PlayField::PlayField(const MapArea& map, const Vertex* leaveOut)
+{
+    SetName(map.GetName());
+    // The same float arithmetic as the reader's mirror, so a map loaded in the editor flies
+    // exactly as its file does in the game.
+    auto mirrored = [](const Vec2f& p) { return Vec2f(p.x, MapFile::FLIP_Y_HEIGHT - p.y); };
+    std::unordered_map<const Vertex*, Vertex*> copies;
+    for (const Vertex* vertex : map.GetVertexes())
+        if (vertex != leaveOut) copies[vertex] = AddVertex(mirrored(vertex->position), true);
+    for (const Linedef* linedef : map.GetLinedefs()) {
+        const auto start = copies.find(linedef->start), end = copies.find(linedef->end);
+        if (start == copies.end() || end == copies.end()) continue;
+        AddLinedef(start->second, end->second)->properties = linedef->properties;
+    }
+    for (const MapObject* object : map.GetObjects())
+        AddObject(mirrored(object->position))->properties = object->properties;
+}
 
 PlayField::~PlayField()
 {

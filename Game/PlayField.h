@@ -18,6 +18,10 @@ public:
     PlayField() = default;
     // Loads "data/maps/" + name + ".map" with y mirrored onto the play field.
     explicit PlayField(const std::string& name);
+    // The map as the game would load it from the file it saves to: its elements and properties
+    // copied in order with y mirrored onto the play field. leaveOut, a vertex without linedefs
+    // (the editor's floating chain end), is not part of the map.
+    explicit PlayField(const MapArea& map, const Vertex* leaveOut = nullptr);
     ~PlayField() override;
 
     // Makes an item of every object, in map order, adding up the collectibles, and passes the

@@ -89,6 +89,39 @@ void WriteProperties(InfoWriter& out, const PropertyMap& properties)
     for (const auto& pair : properties) out.Pair(pair.first, pair.second);
 }
 
+void WriteHighlighted(InfoWriter& out, const MapArea& map)
+{
+    if (map.GetHighlighted().empty()) {
+        out.Line("No highlighted elements");
+        return;
+    }
+    const MapElement* element = map.GetHighlighted().front();
+    switch (element->type) {
+    case MAP_ELEMENT_VERTEX: {
+        const Vertex* vertex = static_cast<const Vertex*>(element);
+        out.Line("Highlighted element:");
+        out.Indented(Format("Vertex at (%g, %g)", vertex->position.x, vertex->position.y));
+        break;
+    }
+    case MAP_ELEMENT_LINEDEF: {
+        const Linedef* linedef = static_cast<const Linedef*>(element);
+        out.Line("Highlighted element:");
+        out.Indented(Format("Linedef from (%g, %g) to (%g, %g)", linedef->start->position.x, linedef->start->position.y,
+                            linedef->end->position.x, linedef->end->position.y));
+        WriteProperties(out, linedef->properties);
+        break;
+    }
+    case MAP_ELEMENT_OBJECT: {
+        const MapObject* object = static_cast<const MapObject*>(element);
+        out.Line(Format("Highlighted element:  Object at (%g, %g)", object->position.x, object->position.y));
+        WriteProperties(out, object->properties);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 }  // namespace
 
 std::vector<ViewInfo::TextItem> ViewInfo::ComposeInfo(const MapArea* map) const
@@ -116,35 +149,13 @@ std::vector<ViewInfo::TextItem> ViewInfo::ComposeInfo(const MapArea* map) const
     }
     out.Empty();
 
-    if (map->GetHighlighted().empty()) {
-        out.Line("No highlighted elements");
-        return items;
-    }
-    const MapElement* element = map->GetHighlighted().front();
-    switch (element->type) {
-    case MAP_ELEMENT_VERTEX: {
-        const Vertex* vertex = static_cast<const Vertex*>(element);
-        out.Line("Highlighted element:");
-        out.Indented(Format("Vertex at (%g, %g)", vertex->position.x, vertex->position.y));
-        break;
-    }
-    case MAP_ELEMENT_LINEDEF: {
-        const Linedef* linedef = static_cast<const Linedef*>(element);
-        out.Line("Highlighted element:");
-        out.Indented(Format("Linedef from (%g, %g) to (%g, %g)", linedef->start->position.x, linedef->start->position.y,
-                            linedef->end->position.x, linedef->end->position.y));
-        WriteProperties(out, linedef->properties);
-        break;
-    }
-    case MAP_ELEMENT_OBJECT: {
-        const MapObject* object = static_cast<const MapObject*>(element);
-        out.Line(Format("Highlighted element:  Object at (%g, %g)", object->position.x, object->position.y));
-        WriteProperties(out, object->properties);
-        break;
-    }
-    default:
-        break;
-    }
+    WriteHighlighted(out, *map);
+
+    // SOLVE's progress or answer, below the rest.
+    const std::vector<std::string> solve =
+        theEditorShell != nullptr ? theEditorShell->solver.InfoLines(map) : std::vector<std::string>();
+    if (!solve.empty()) out.Empty();
+    for (const std::string& line : solve) out.Line(line);
     return items;
 }
 

@@ -91,6 +91,7 @@ private:
     void _DrawUnderlay() const;
     void _DrawGrid() const;
     void _DrawElements() const;
+    void _DrawSolutionPath() const;
     void _DrawStatus() const;
     void _DrawDragCursor() const;
     void _DrawSelectionBox() const;

@@ -80,6 +80,10 @@ Color Faded(Color colour, float cellPixels)
     return colour;
 }
 
+// SOLVE's fastest win: a colour no element, grid or cursor uses.
+const Color SOLUTION_PATH_COLOUR(64, 255, 96, 255);
+const float SOLUTION_PATH_WIDTH = 2.0f;
+
 // The multiples of step from first to at most last.
 int StepCount(float first, float last, float step)
 {
@@ -192,6 +196,18 @@ void ViewXY::_DrawElements() const
         DrawShape(true, 2.0f, thePreferences->chainColour, chainStart->position, chainCursor->position);
     for (const MapObject* object : theMapArea->GetObjects())
         DrawElement(OBJECT_LOOK, *object, object->position, object->position);
+    _DrawSolutionPath();
+}
+
+void ViewXY::_DrawSolutionPath() const
+{
+    const std::vector<Vec2f>* path = theEditorShell ? theEditorShell->solver.PathFor(theMapArea) : nullptr;
+    if (path == nullptr) return;
+    glLineWidth(SOLUTION_PATH_WIDTH);
+    theRenderer.SetColour(SOLUTION_PATH_COLOUR);
+    glBegin(GL_LINE_STRIP);
+    for (const Vec2f& point : *path) glVertex2f(point.x, point.y);
+    glEnd();
 }
 
 void ViewXY::_DrawStatus() const

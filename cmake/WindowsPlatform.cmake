@@ -4,6 +4,8 @@
 enable_language(RC)
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS Platform/fmod/*.cpp)
 list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "Platform/fmod/SdlOutput\\.cpp$")
+# The debugger output is the system's own here.
+add_library(platform_core INTERFACE)
 add_library(platform STATIC ${PLATFORM_SOURCES})
 pinwhirl_include_root(platform Platform/fmod/fmod.h)
 target_include_directories(platform PUBLIC ${CMAKE_BINARY_DIR}/include/platform PRIVATE Platform/fmod)

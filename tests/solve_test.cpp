@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "Game/MapArea.h"
+#include "Game/SlicedSearch.h"
 #include "ShotFlight.h"
 #include "ShotSearch.h"
 #include "Solutions.h"
@@ -166,6 +170,54 @@ TEST(ShotSearch, FliesTheWholePanelWhenTheCoarsePassFindsNothing)
     EXPECT_TRUE(report.winners.empty());
     EXPECT_EQ(report.Fastest(), nullptr);
     EXPECT_EQ(report.FewestBounces(), -1);
+}
+
+TEST(SlicedSearch, FliesTheSolversSearchOnTheMapInMemoryAFewFramesAtATimeWithTheSameAnswer)
+{
+    SolverMaps maps({{"open", OPEN_MAP}});
+    MapArea edited;  // y up, as the editor holds a map
+    edited.LoadMapByName("open");
+    SlicedSearch sliced(edited, 0.005);
+    // No time at all: every slice flies a few frames, so flights are cut and go on.
+    int32_t slices = 1;
+    while (!sliced.RunSlice(0.0)) ++slices;
+    const StepReport& report = sliced.Report();
+    const StepReport threaded = ShotSearch("open", 2).Solve(0.005);
+    EXPECT_EQ(report.coarseWins, threaded.coarseWins);
+    EXPECT_EQ(report.shotsFlown, threaded.shotsFlown);
+    EXPECT_EQ(sliced.ShotsFlown(), threaded.shotsFlown);
+    ASSERT_EQ(report.winners.size(), threaded.winners.size());
+    for (size_t i = 0; i < report.winners.size(); ++i) {
+        EXPECT_EQ(report.winners[i].shot, threaded.winners[i].shot);
+        EXPECT_EQ(report.winners[i].outcome.frames, threaded.winners[i].outcome.frames);
+        EXPECT_EQ(report.winners[i].outcome.bounces, threaded.winners[i].outcome.bounces);
+    }
+    EXPECT_GT(slices, threaded.shotsFlown);
+
+    // The fastest win's path, on the play field: from the spawn to the star's reach.
+    const std::vector<Vec2f>& path = sliced.FastestPath();
+    ASSERT_GE(path.size(), size_t(report.Fastest()->outcome.frames));
+    EXPECT_EQ(path.front(), Vec2f(100, 600));
+    EXPECT_LT(std::hypot(path.back().x - 400.0f, path.back().y - 600.0f), 36.0f);
+}
+
+TEST(SlicedSearch, FindsTheSolversRecordedFastestWinOnAShippedMapLoadedAsTheEditorLoadsIt)
+{
+    std::vector<RecordedSolution> recorded;
+    std::string error;
+    ASSERT_TRUE(ReadSolutions("data/maps/solutions.txt", recorded, error)) << error;
+    const auto map03 = std::find_if(recorded.begin(), recorded.end(), [](const RecordedSolution& s) {
+        return s.map == "map03" && s.frameSeconds == 0.005;
+    });
+    ASSERT_NE(map03, recorded.end());
+    MapArea edited;
+    edited.LoadMapByName("map03");
+    SlicedSearch sliced(edited, 0.005);
+    while (!sliced.RunSlice(1.0)) {}
+    ASSERT_NE(sliced.Report().Fastest(), nullptr);
+    EXPECT_EQ(sliced.Report().Fastest()->shot, map03->shot);
+    EXPECT_EQ(ShotFlight("map03").Fly(map03->shot.angle, map03->shot.power, 0.005).frames,
+              sliced.Report().Fastest()->outcome.frames);
 }
 
 TEST(Solutions, StepsAreWrittenSoTheyReadBackExactly)

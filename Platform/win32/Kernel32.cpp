@@ -1,5 +1,5 @@
-// KERNEL32: the performance counter, Sleep and the debugger output, and the
-// fixed-step clock of scripted runs.
+// KERNEL32: the performance counter, Sleep, the layer's log lines, and the fixed-step clock of
+// scripted runs. The debugger output is DebugOutput.cpp's.
 //
 // These run during static construction, before main() and before SDL starts,
 // so they use the C library only and read PINWHIRL_FIXED_STEP on first use.
@@ -84,14 +84,6 @@ void WINAPI Sleep(DWORD milliseconds)
     wait.tv_sec = milliseconds / 1000;
     wait.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000L;
     while (nanosleep(&wait, &wait) == -1 && errno == EINTR) {}
-}
-
-// There is no debugger to attach to on Linux; stderr is where the log is read.
-void WINAPI OutputDebugStringA(LPCSTR text)
-{
-    if (text == nullptr) return;
-    fputs(text, stderr);
-    fflush(stderr);
 }
 
 void PlatformLog(const char* format, ...)
