@@ -50,21 +50,21 @@ void Canvas::Add(int x, int y, const Rgba& colour, float coverage)
     const float k = Clamp01(colour.a * coverage);
     Rgba& d = At(x, y);
     // Light adds to what is there; on a transparent pixel it also makes the pixel visible.
-    const float outA = std::min(1.0f, d.a + k);
+    const float outA = (std::min)(1.0f, d.a + k);
     if (outA <= 0.0f) return;
-    d.r = std::min(1.0f, (d.r * d.a + colour.r * k) / outA);
-    d.g = std::min(1.0f, (d.g * d.a + colour.g * k) / outA);
-    d.b = std::min(1.0f, (d.b * d.a + colour.b * k) / outA);
+    d.r = (std::min)(1.0f, (d.r * d.a + colour.r * k) / outA);
+    d.g = (std::min)(1.0f, (d.g * d.a + colour.g * k) / outA);
+    d.b = (std::min)(1.0f, (d.b * d.a + colour.b * k) / outA);
     d.a = outA;
 }
 
 void Canvas::FillShape(float x0, float y0, float x1, float y1, const DistanceField& distance,
                        const std::function<Rgba(float x, float y)>& colourAt, bool additive)
 {
-    const int ix0 = std::max(0, int(std::floor(x0)) - 1);
-    const int iy0 = std::max(0, int(std::floor(y0)) - 1);
-    const int ix1 = std::min(_width - 1, int(std::ceil(x1)) + 1);
-    const int iy1 = std::min(_height - 1, int(std::ceil(y1)) + 1);
+    const int ix0 = (std::max)(0, int(std::floor(x0)) - 1);
+    const int iy0 = (std::max)(0, int(std::floor(y0)) - 1);
+    const int ix1 = (std::min)(_width - 1, int(std::ceil(x1)) + 1);
+    const int iy1 = (std::min)(_height - 1, int(std::ceil(y1)) + 1);
     for (int y = iy0; y <= iy1; ++y) {
         for (int x = ix0; x <= ix1; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
@@ -104,8 +104,8 @@ float RoundRectDistance(float x, float y, float x0, float y0, float x1, float y1
     const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
     const float hx = (x1 - x0) * 0.5f - radius, hy = (y1 - y0) * 0.5f - radius;
     const float qx = std::fabs(x - cx) - hx, qy = std::fabs(y - cy) - hy;
-    const float outside = Length(std::max(qx, 0.0f), std::max(qy, 0.0f));
-    return outside + std::min(std::max(qx, qy), 0.0f) - radius;
+    const float outside = Length((std::max)(qx, 0.0f), (std::max)(qy, 0.0f));
+    return outside + (std::min)((std::max)(qx, qy), 0.0f) - radius;
 }
 
 float PolygonDistance(float x, float y, const std::vector<Point>& points)
@@ -115,7 +115,7 @@ float PolygonDistance(float x, float y, const std::vector<Point>& points)
     for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
         const Point& a = points[j];
         const Point& b = points[i];
-        best = std::min(best, SegmentDistance(x, y, a, b));
+        best = (std::min)(best, SegmentDistance(x, y, a, b));
         if ((b.y > y) != (a.y > y) && x < (a.x - b.x) * (y - b.y) / (a.y - b.y) + b.x) inside = !inside;
     }
     return inside ? -best : best;
@@ -138,10 +138,9 @@ void Canvas::StrokeCircle(float cx, float cy, float radius, float width, const R
 
 void Canvas::FillCapsule(Point a, Point b, float halfWidth, const Rgba& colour, bool additive)
 {
-    FillShape(
-        std::min(a.x, b.x) - halfWidth, std::min(a.y, b.y) - halfWidth, std::max(a.x, b.x) + halfWidth,
-        std::max(a.y, b.y) + halfWidth, [=](float x, float y) { return SegmentDistance(x, y, a, b) - halfWidth; },
-        colour, additive);
+    FillShape((std::min)(a.x, b.x) - halfWidth, (std::min)(a.y, b.y) - halfWidth, (std::max)(a.x, b.x) + halfWidth,
+              (std::max)(a.y, b.y) + halfWidth,
+              [=](float x, float y) { return SegmentDistance(x, y, a, b) - halfWidth; }, colour, additive);
 }
 
 void Canvas::FillRoundRect(float x0, float y0, float x1, float y1, float radius, const Rgba& colour)
@@ -162,10 +161,10 @@ void Canvas::FillPolygon(const std::vector<Point>& points, const Rgba& colour, b
 {
     float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
     for (const Point& p : points) {
-        x0 = std::min(x0, p.x);
-        y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x);
-        y1 = std::max(y1, p.y);
+        x0 = (std::min)(x0, p.x);
+        y0 = (std::min)(y0, p.y);
+        x1 = (std::max)(x1, p.x);
+        y1 = (std::max)(y1, p.y);
     }
     FillShape(
         x0, y0, x1, y1, [&](float x, float y) { return PolygonDistance(x, y, points); }, colour, additive);
@@ -174,8 +173,8 @@ void Canvas::FillPolygon(const std::vector<Point>& points, const Rgba& colour, b
 void Canvas::Glow(float cx, float cy, float radius, const Rgba& colour, bool additive)
 {
     const int reach = int(std::ceil(radius * 3.0f));
-    for (int y = std::max(0, int(cy) - reach); y <= std::min(_height - 1, int(cy) + reach); ++y) {
-        for (int x = std::max(0, int(cx) - reach); x <= std::min(_width - 1, int(cx) + reach); ++x) {
+    for (int y = (std::max)(0, int(cy) - reach); y <= (std::min)(_height - 1, int(cy) + reach); ++y) {
+        for (int x = (std::max)(0, int(cx) - reach); x <= (std::min)(_width - 1, int(cx) + reach); ++x) {
             const float dx = (x + 0.5f - cx) / radius, dy = (y + 0.5f - cy) / radius;
             const float k = std::exp(-(dx * dx + dy * dy));
             if (additive)
@@ -217,7 +216,7 @@ static void BoxPass(std::vector<Rgba>& pixels, int width, int height, int radius
     for (int l = 0; l < lines; ++l) {
         Rgba* first = horizontal ? &pixels[size_t(l) * width] : &pixels[size_t(l)];
         for (int i = 0; i < length; ++i) line[size_t(i)] = first[size_t(i) * step];
-        auto clamped = [&](int i) -> const Rgba& { return line[size_t(std::min(length - 1, std::max(0, i)))]; };
+        auto clamped = [&](int i) -> const Rgba& { return line[size_t((std::min)(length - 1, (std::max)(0, i)))]; };
         Rgba sum(0, 0, 0, 0);
         for (int k = -radius; k <= radius; ++k) {
             const Rgba& c = clamped(k);
@@ -237,7 +236,7 @@ void Canvas::Blur(int radius)
     if (radius <= 0) return;
     // Blurring straight alpha would bleed the colour of transparent pixels in: premultiply first.
     for (Rgba& c : _pixels) c = Rgba(c.r * c.a, c.g * c.a, c.b * c.a, c.a);
-    const int passRadius = std::max(1, radius / 2);
+    const int passRadius = (std::max)(1, radius / 2);
     for (int pass = 0; pass < 3; ++pass) {
         BoxPass(_pixels, _width, _height, passRadius, true);
         BoxPass(_pixels, _width, _height, passRadius, false);

@@ -37,7 +37,7 @@ struct PixelRect {
     }
     PixelRect Intersection(const PixelRect& o) const
     {
-        const PixelRect cut(std::max(left, o.left), (std::max)(top, o.top), (std::min)(right, o.right),
+        const PixelRect cut((std::max)(left, o.left), (std::max)(top, o.top), (std::min)(right, o.right),
                             (std::min)(bottom, o.bottom));
         return cut.IsEmpty() ? PixelRect() : cut;
     }

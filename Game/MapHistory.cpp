@@ -116,7 +116,7 @@ void MapHistory::_AddPieces(std::vector<Piece>& pieces, const std::string& from,
             pieces.push_back(Piece{runFrom, fromEnd - runFrom, to.substr(runTo, toEnd - runTo)});
         return;
     }
-    const size_t shorter = std::min(fromEnd - fromBegin, toEnd - toBegin);
+    const size_t shorter = (std::min)(fromEnd - fromBegin, toEnd - toBegin);
     size_t head = 0;
     while (head < shorter && from[fromBegin + head] == to[toBegin + head]) ++head;
     size_t tail = 0;
