@@ -3,8 +3,6 @@
 // SAVE and SAVE NEW, BG, PLAY and EDIT, with names typed in capitals.
 #include <gtest/gtest.h>
 
-#include <PlatformScript.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,42 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "EditorDriver.h"
 #include "Engine/Texture.h"
 #include "Game/GameInterface.h"
 #include "Game/MapObject.h"
-#include "GameFixture.h"
+#include "EditorGameTest.h"
 
 static TheGameInterface theGameInterface;
 
 namespace {
 
-class EditorCommandTest : public GameTest, public EditorDriver {
+class EditorCommandTest : public EditorGameTest {
 protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        std::string error;
-        ASSERT_TRUE(PlatformLoadScriptText("dialog 1002 ok\n", "dialog.script", &error)) << error;
-        Start();
-        ASSERT_EQ(theGame->mode, MODE_EDIT);
-        ASSERT_NE(theMapArea, nullptr);
-    }
-    void TearDown() override
-    {
-        ReleaseAll();
-        GameTest::TearDown();
-        PlatformUnloadScript();
-    }
-    void Command(const std::string& text)
-    {
-        if (!theGame->commandLineOpen) Key(VK_OEM_3);
-        log += Capture([&] {
-            for (char c : text) Key(uint8_t(c));
-            Key(VK_RETURN);
-        });
-    }
-    bool Logged(const std::string& line) const { return log.find("CONSOLE: " + line + "\n") != std::string::npos; }
     // map01's object at (200, 200), under the mouse so that the commands find it.
     MapObject& HoverTheCollectible()
     {

@@ -4,16 +4,13 @@
 // over one someone made.
 #include <gtest/gtest.h>
 
-#include <PlatformScript.h>
-
 #include <filesystem>
 #include <string>
 
-#include "EditorDriver.h"
 #include "Game/BackgroundPainter.h"
 #include "Game/GameInterface.h"
 #include "Game/MapObject.h"
-#include "GameFixture.h"
+#include "EditorGameTest.h"
 
 static TheGameInterface theGameInterface;
 
@@ -21,31 +18,8 @@ using game_test_data::Bgra;
 
 namespace {
 
-class EditorFilesTest : public GameTest, public EditorDriver {
+class EditorFilesTest : public EditorGameTest {
 protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        std::string error;
-        ASSERT_TRUE(PlatformLoadScriptText("dialog 1002 ok\n", "dialog.script", &error)) << error;
-        Start();
-        ASSERT_NE(theMapArea, nullptr);
-    }
-    void TearDown() override
-    {
-        ReleaseAll();
-        GameTest::TearDown();
-        PlatformUnloadScript();
-    }
-    void Command(const std::string& text)
-    {
-        if (!theGame->commandLineOpen) Key(VK_OEM_3);
-        log += Capture([&] {
-            for (char c : text) Key(uint8_t(c));
-            Key(VK_RETURN);
-        });
-    }
-    bool Logged(const std::string& line) const { return log.find("CONSOLE: " + line + "\n") != std::string::npos; }
     static void WriteText(const std::string& path, const std::string& text)
     {
         game_test_data::WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));

@@ -3,19 +3,16 @@
 // it, and PLAY aimed at the answer. Also the map's revision, by which a change is told.
 #include <gtest/gtest.h>
 
-#include <PlatformScript.h>
-
 #include <cmath>
 #include <string>
 
-#include "EditorDriver.h"
 #include "Game/GameInterface.h"
 #include "Game/MapArea.h"
 #include "Game/MapSolver.h"
 #include "Game/SearchPasses.h"
 #include "Game/ShotFlight.h"
 #include "Game/ViewInfo.h"
-#include "GameFixture.h"
+#include "EditorGameTest.h"
 
 static TheGameInterface theGameInterface;
 
@@ -28,32 +25,9 @@ const std::string SPAWN = " { \"BALLSPAWN\" \"1\" \"COLLECT\" \"0\" }\n";
 const std::string OPEN =
     "Vertexes { (-4000, -5976) (4000, -5976) } Linedefs { } Objects {\n (100, 424)" + SPAWN + " (400, 424)\n}\n";
 
-class EditorSolveTest : public GameTest, public EditorDriver {
+class EditorSolveTest : public EditorGameTest {
 protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        game_test_data::WriteMap(folder.Path(), "open", OPEN);
-        std::string error;
-        ASSERT_TRUE(PlatformLoadScriptText("dialog 1002 ok\n", "dialog.script", &error)) << error;
-        Start();
-        ASSERT_NE(theMapArea, nullptr);
-    }
-    void TearDown() override
-    {
-        ReleaseAll();
-        GameTest::TearDown();
-        PlatformUnloadScript();
-    }
-    void Command(const std::string& text)
-    {
-        if (!theGame->commandLineOpen) Key(VK_OEM_3);
-        log += Capture([&] {
-            for (char c : text) Key(uint8_t(c));
-            Key(VK_RETURN);
-        });
-    }
-    bool Logged(const std::string& line) const { return log.find("CONSOLE: " + line + "\n") != std::string::npos; }
+    void WriteData() override { game_test_data::WriteMap(folder.Path(), "open", OPEN); }
     // Frames until the search has ended (at most a minute of slices).
     void SolveToTheEnd()
     {
