@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "BenchSupport.h"
+#include "BenchEditor.h"
 #include "HeadlessEngine.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheGameInterfaceAbstract.h"
@@ -27,39 +27,11 @@ const int CHAINS = 400;
 const int CHAIN_VERTEXES = 10;  // closed chains: as many linedefs as vertexes
 const int OBJECTS = 10000 - 2 * CHAINS * CHAIN_VERTEXES;
 
-// The editor in the engine, as the game runs it in editing mode.
-class BenchGame : public TheGameInterfaceAbstract {
-public:
-    void PreInit() override { theVideoSystem.SetDesiredDisplayMode(1280, 1024, 32, 60, 0); }
-    void RunFrame() override { theEditorShell->Frame(); }
-};
-BenchGame theBenchGame;
-
-void StopEditor()
-{
-    Quietly([] {
-        delete theEditorShell;
-        theEditorShell = nullptr;
-        theApplication.RequestShutdown();
-        theApplication.RunFrame();
-    });
-}
-
 // Closed chains of ten vertexes scattered over the map, objects between them, one element in
 // a hundred selected.
 void StartEditorOnce()
 {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    Quietly([] {
-        theApplication.Startup();
-        theEditorShell = new EditorShell();
-        theEditorShell->preferences = new EditorPreferences("data/Pinwhirl.ini");
-        theEditorShell->active = true;
-        theEditorShell->BuildEditor();
+    StartBenchEditorOnce([] {
         std::mt19937 random(12);
         std::uniform_real_distribution<float> place(16.0f, 1008.0f);
         std::uniform_real_distribution<float> step(-24.0f, 24.0f);
@@ -81,9 +53,7 @@ void StartEditorOnce()
             MapObject* object = map.AddObject(Vec2f(place(random), place(random)));
             if (i % 100 == 0) map.Select(object);
         }
-        theApplication.RunFrame();  // past frame 0, where every element would count as highlighted
     });
-    atexit(StopEditor);
 }
 
 ViewXY& MapView()

@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "BenchSupport.h"
+#include "BenchEditor.h"
 #include "Engine/TheApplication.h"
 #include "Engine/TheGameInterfaceAbstract.h"
 #include "Engine/TheVideoSystem.h"
@@ -23,40 +23,9 @@
 
 namespace {
 
-class BenchGame : public TheGameInterfaceAbstract {
-public:
-    void PreInit() override { theVideoSystem.SetDesiredDisplayMode(1280, 1024, 32, 60, 0); }
-    void RunFrame() override { theEditorShell->Frame(); }
-};
-BenchGame theBenchGame;
-
-void StopEditor()
-{
-    Quietly([] {
-        delete theEditorShell;
-        theEditorShell = nullptr;
-        theApplication.RequestShutdown();
-        theApplication.RunFrame();
-    });
-}
-
 void StartEditorOnce()
 {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    Quietly([] {
-        theApplication.Startup();
-        theEditorShell = new EditorShell();
-        theEditorShell->preferences = new EditorPreferences("data/Pinwhirl.ini");
-        theEditorShell->active = true;
-        theEditorShell->BuildEditor();
-        theEditorShell->LoadMapByName("map03");
-        theApplication.RunFrame();
-    });
-    atexit(StopEditor);
+    StartBenchEditorOnce([] { theEditorShell->LoadMapByName("map03"); });
 }
 
 void BM_EditorFrameWhileSolving(benchmark::State& state)
