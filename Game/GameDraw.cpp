@@ -175,6 +175,8 @@ void Game::DrawPlay()
     ForEachRedrawPass([&](size_t pass) {
         if (pass > 0) SetSpriteClocks(clocks);
         theRenderer.SetPixelOrtho(false);
+        // The field and the panel are opaque; what is drawn over them sets its own blending.
+        theRenderer.SetBlending(Blending::OFF);
         if (map) map->Draw();
         if (IsRedrawn(PANEL_RECT)) DrawHud();
         if (ball != nullptr) {
@@ -223,14 +225,16 @@ void Game::DrawCommandLine()
     if (!commandLineOpen) return;
     if (!IsRedrawn(FrameDamage::CommandLineBox(commandLineText))) return;
     theRenderer.ClipToFrameRedraw();
-    // Blending stays as the frame has it for what comes after: the map-complete picture is
-    // drawn without, and so is the console over it.
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    // The command line looks the same over every frame. The frame's own blending is kept for
+    // the overlays drawn over it: the map-complete picture is drawn without, and so is the
+    // console panel over it.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
     theRenderer.SetBlending(Blending::ALPHA);
     theRenderer.DrawRect(COMMAND_LINE_FRAME, COMMAND_LINE_BOX_COLOUR, true);
     theRenderer.DrawRect(COMMAND_LINE_FRAME, Color::WHITE, false);
-    if (!blending) theRenderer.SetBlending(Blending::OFF);
+    // Opaque glyphs: blending leaves their pixels as they are.
     theRenderer.DrawText(COMMAND_LINE_TEXT_X, COMMAND_LINE_TYPED_Y, "%s", commandLineText);
     theRenderer.DrawText(COMMAND_LINE_TEXT_X, COMMAND_LINE_PROMPT_Y, "%s", COMMAND_LINE_PROMPT);
+    glPopAttrib();
     theRenderer.SetFullWindowScissor();
 }
