@@ -67,7 +67,7 @@ void Canvas::FillShape(float x0, float y0, float x1, float y1, const DistanceFie
     const int iy1 = (std::min)(_height - 1, int(std::ceil(y1)) + 1);
     for (int y = iy0; y <= iy1; ++y) {
         for (int x = ix0; x <= ix1; ++x) {
-            const float px = x + 0.5f, py = y + 0.5f;
+            const float px = float(x) + 0.5f, py = float(y) + 0.5f;
             const float coverage = Clamp01(0.5f - distance(px, py));
             if (coverage <= 0.0f) continue;
             if (additive)
@@ -175,7 +175,7 @@ void Canvas::Glow(float cx, float cy, float radius, const Rgba& colour, bool add
     const int reach = int(std::ceil(radius * 3.0f));
     for (int y = (std::max)(0, int(cy) - reach); y <= (std::min)(_height - 1, int(cy) + reach); ++y) {
         for (int x = (std::max)(0, int(cx) - reach); x <= (std::min)(_width - 1, int(cx) + reach); ++x) {
-            const float dx = (x + 0.5f - cx) / radius, dy = (y + 0.5f - cy) / radius;
+            const float dx = (float(x) + 0.5f - cx) / radius, dy = (float(y) + 0.5f - cy) / radius;
             const float k = std::exp(-(dx * dx + dy * dy));
             if (additive)
                 Add(x, y, colour, k);
@@ -188,7 +188,7 @@ void Canvas::Glow(float cx, float cy, float radius, const Rgba& colour, bool add
 void Canvas::Paint(const std::function<Rgba(float x, float y)>& colourAt)
 {
     for (int y = 0; y < _height; ++y)
-        for (int x = 0; x < _width; ++x) At(x, y) = colourAt(x + 0.5f, y + 0.5f);
+        for (int x = 0; x < _width; ++x) At(x, y) = colourAt(float(x) + 0.5f, float(y) + 0.5f);
 }
 
 void Canvas::Draw(const Canvas& layer, int x, int y, bool additive)

@@ -15,7 +15,10 @@ struct Rgba {
     Rgba() = default;
     Rgba(float r_, float g_, float b_, float a_ = 1.0f) : r(r_), g(g_), b(b_), a(a_) {}
     // From 0 ... 255 bytes.
-    static Rgba Bytes(int r, int g, int b, int a = 255) { return Rgba(r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f); }
+    static Rgba Bytes(int r, int g, int b, int a = 255)
+    {
+        return Rgba(float(r) / 255.0f, float(g) / 255.0f, float(b) / 255.0f, float(a) / 255.0f);
+    }
     Rgba WithAlpha(float alpha) const { return Rgba(r, g, b, alpha); }
 };
 

@@ -29,8 +29,24 @@ Pane* focusPane = nullptr;
 ViewBase* focusView = nullptr;
 EditorPreferences* thePreferences = nullptr;
 
-static const char* const PREFERENCES_FILE = "data/Pinwhirl.ini";
-static const float MAP_VIEW_SHARE = 0.75f;
+// The editor's preferences file, and its tuning.
+
+constexpr const char* PREFERENCES_FILE = "data/Pinwhirl.ini";
+
+// The map view takes this share of the window's width, the info view the rest.
+constexpr float MAP_VIEW_SHARE = 0.75f;
+
+// The rainbow background (a debugging preference): each channel swings between 0 and 255 at
+// this rate (radians a second), a third of a turn behind the one before it.
+constexpr double RAINBOW_RATE = 25.0;
+constexpr double RAINBOW_CHANNEL_LAG = 2.0 * 3.14159265358979323846 / 3.0;
+
+// The mouse marker (a debugging preference): a circle round the cursor, and the cursor's
+// position written at a fixed place.
+constexpr float MOUSE_MARKER_LINE_WIDTH = 5.0f;
+constexpr float MOUSE_MARKER_RADIUS = 32.0f;
+constexpr int MOUSE_MARKER_SEGMENTS = 32;
+constexpr Vec2f MOUSE_MARKER_TEXT_AT(30.0f, 30.0f);
 
 EditorShell::~EditorShell()
 {
@@ -94,7 +110,7 @@ void EditorShell::EnterEditor()
     // The game's current map was played from its file, which may have changed since.
     LoadMapByName(name);
     _ResetHistory();
-    SetUnderlay(("data/maps/" + name + ".tga").c_str());
+    SetUnderlay(Game::BackgroundPath(name).c_str());
 }
 
 void EditorShell::CloseEditor()
@@ -167,20 +183,21 @@ void EditorShell::Frame()
     // before EDIT drew with.
     theRenderer.SetBlending(Blending::ALPHA);
     if (preferences != nullptr && preferences->rainbowBackground) {
-        const double t = theApplication.GetCurrentSeconds();
-        const double third = 2.0 * 3.14159265358979323846 / 3.0;
-        auto channel = [](double phase) { return static_cast<uint8_t>((std::cos(phase) + 1.0) / 2.0 * 255.0); };
+        const double phase = RAINBOW_RATE * theApplication.GetCurrentSeconds();
+        auto channel = [](double at) { return static_cast<uint8_t>((std::cos(at) + 1.0) / 2.0 * 255.0); };
         theRenderer.ResetViewportAndScissor();
-        theRenderer.Clear(Color(channel(25.0 * t), channel(25.0 * t + third), channel(25.0 * t + 2.0 * third), 255));
+        theRenderer.Clear(Color(channel(phase), channel(phase + RAINBOW_CHANNEL_LAG),
+                                channel(phase + 2.0 * RAINBOW_CHANNEL_LAG), 255));
     }
     root->Draw();
 
     if (preferences != nullptr && preferences->showMouseMarker) {
         theRenderer.ResetViewportAndScissor();
         theRenderer.SetPixelOrtho(false);
-        glLineWidth(5.0f);
-        theRenderer.DrawCircle(Vec2f(float(mouse.x), float(mouse.y)), 32.0f, Color::WHITE, 32);
-        theRenderer.DrawText(30.0f, 30.0f, "Mouse is at %d, %d", mouse.x, mouse.y);
+        glLineWidth(MOUSE_MARKER_LINE_WIDTH);
+        theRenderer.DrawCircle(Vec2f(float(mouse.x), float(mouse.y)), MOUSE_MARKER_RADIUS, Color::WHITE,
+                               MOUSE_MARKER_SEGMENTS);
+        theRenderer.DrawText(MOUSE_MARKER_TEXT_AT, "Mouse is at %d, %d", mouse.x, mouse.y);
     }
     theRenderer.ResetViewportAndScissor();
 }

@@ -13,23 +13,19 @@
 #include "Game/Game.h"
 #include "Game/MapItem.h"
 #include "Game/PlayMap.h"
+#include "Game/ScreenLayout.h"
 #include "Game/TrailStrip.h"
 
 namespace {
 
-// Pixels added round every part, for the pixel mapping's rounding and the lines' width.
-const int MARGIN = 2;
 // Half the diagonal of a square: a turning sprite stays inside this times its side.
 const float HALF_DIAGONAL = 0.7072f;
-const float ARROW_SIZE = 128.0f;
-const Rect2f COMMAND_LINE_FRAME(0.0f, 360.0f, 400.0f, 408.0f);
 // The trail's changed part is boxed a few points at a time, so that a long curve is not one
 // large rectangle.
 const int32_t TRAIL_POINTS_PER_BOX = 12;
 // What one more pass over the layers costs, in pixels drawn: two rectangles nearer than this
 // are drawn as one.
 const int64_t PASS_PIXELS = 8000;
-const char* const COMMAND_LINE_PROMPT = "Enter command; hit ENTER to submit, ESCAPE or ~ to cancel:";
 
 Rect2f Around(const Vec2f& centre, float half)
 {
@@ -46,24 +42,24 @@ float BallReach(const Ball& ball)
 
 Rect2f FrameDamage::PanelNumbersBox()
 {
-    // The power bar and the two numbers beside and under it.
-    return Rect2f(1040.0f, 360.0f, 1280.0f, 490.0f);
+    return PANEL_NUMBERS_BOX;
 }
 
 Rect2f FrameDamage::CommandLineBox(const char* text)
 {
     const int written = theRenderer.GetTextWidth(text, int(strlen(text)));
     const int prompt = theRenderer.GetTextWidth(COMMAND_LINE_PROMPT, int(strlen(COMMAND_LINE_PROMPT)));
-    const float right = (std::max)(COMMAND_LINE_FRAME.maxX, 20.0f + float((std::max)(written, prompt)) + 4.0f);
-    return Rect2f(0.0f, COMMAND_LINE_FRAME.minY, right, COMMAND_LINE_FRAME.maxY + 6.0f);
+    const float right =
+        (std::max)(COMMAND_LINE_FRAME.maxX, COMMAND_LINE_TEXT_X + float((std::max)(written, prompt)) + 4.0f);
+    return Rect2f(COMMAND_LINE_FRAME.minX, COMMAND_LINE_FRAME.minY, right, COMMAND_LINE_FRAME.maxY + 6.0f);
 }
 
 Rect2f FrameDamage::ScreenPictureBox(const Texture* texture, double bob)
 {
     if (texture == nullptr) return Rect2f();
     const float halfWidth = float(texture->GetWidth()) * 0.5f, halfHeight = float(texture->GetHeight()) * 0.5f;
-    const float y = float(480.0 + bob);
-    return Rect2f(640.0f - halfWidth, y - halfHeight, 640.0f + halfWidth, y + halfHeight);
+    const float y = float(SCREEN_PICTURE_Y + bob);
+    return Rect2f(SCREEN_PICTURE_X - halfWidth, y - halfHeight, SCREEN_PICTURE_X + halfWidth, y + halfHeight);
 }
 
 FrameDamage::Shown FrameDamage::_Observe(const Game& game, const TrailStrip& trail, int32_t picture) const

@@ -25,6 +25,8 @@ public:
     // Frames drawn whole after a start or an invalidation: both buffers of a swap that does not
     // copy would have to be drawn, and a copying one needs only the first.
     static constexpr int32_t WHOLE_FRAMES = 2;
+    // Pixels added round every part, for the pixel mapping's rounding and the lines' width.
+    static constexpr int MARGIN = 2;
 
     // The part of the window this frame of the game draws, set as the renderer's frame redraw
     // when it is not the whole window; returns true then. Called once a frame before drawing,

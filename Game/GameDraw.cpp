@@ -18,6 +18,25 @@
 #include "Game/MapItem.h"
 #include "Game/Game.h"
 #include "Game/PlayMap.h"
+#include "Game/ScreenLayout.h"
+
+// How the game draws; where things sit is in ScreenLayout.h.
+
+// The map-complete picture bobs: |sin(COMPLETE_BOB_RATE t)| sweeps it over COMPLETE_BOB_SWING
+// pixels, centred on its place.
+constexpr double COMPLETE_BOB_RATE = 2.0;
+constexpr double COMPLETE_BOB_SWING = 16.0;
+
+// The trail's line width; every other line is one pixel wide.
+constexpr float TRAIL_LINE_WIDTH = 2.0f;
+constexpr float LINE_WIDTH = 1.0f;
+
+// The power bar's red is the power's share of 255, taken with the float 0.01 (power 100 gives
+// 254.99999..., a red of 254), and its blue the rest.
+constexpr float POWER_SHARE_PER_PERCENT = 0.01f;
+
+// The command line's box: translucent dark blue in a white frame.
+constexpr Color COMMAND_LINE_BOX_COLOUR(0, 0, 127, 127);
 
 namespace {
 
@@ -26,15 +45,15 @@ void DrawScreenPicture(const Texture* texture, double bob)
 {
     if (!texture) return;
     const Vec2f size(float(texture->GetWidth()), float(texture->GetHeight()));
-    theRenderer.DrawTexturedQuadCentred(*texture, Vec2f(640.0f, float(480.0 + bob)), size, 0.0f, Vec2f::ONE,
-                                        Color::WHITE, true, true);
+    theRenderer.DrawTexturedQuadCentred(*texture, Vec2f(SCREEN_PICTURE_X, float(SCREEN_PICTURE_Y + bob)), size, 0.0f,
+                                        Vec2f::ONE, Color::WHITE, true, true);
 }
 
 // The part of the frame's drawing that a box of the pixel mapping reaches into.
 bool IsRedrawn(const Rect2f& box)
 {
     return !theRenderer.IsFramePartial() ||
-           theRenderer.GetFrameRedraw().Overlaps(theRenderer.PixelOrthoToWindow(box, 2));
+           theRenderer.GetFrameRedraw().Overlaps(theRenderer.PixelOrthoToWindow(box, FrameDamage::MARGIN));
 }
 
 // The frame's redraw rectangle in the pixel mapping's coordinates, a pixel larger all round.
@@ -128,7 +147,8 @@ void Game::RunFrame()
         });
         break;
     case MODE_MAP_COMPLETE:
-        completeBob = std::fabs(std::sin(2.0 * theApplication.GetCurrentSeconds())) * 16.0 - 8.0;
+        completeBob = std::fabs(std::sin(COMPLETE_BOB_RATE * theApplication.GetCurrentSeconds())) * COMPLETE_BOB_SWING -
+                      COMPLETE_BOB_SWING / 2.0;
         damage.Plan(*this, trailStrip, MODE_MAP_COMPLETE);
         ForEachRedrawPass([this](size_t) {
             theRenderer.Clear(Color::BLACK);
@@ -155,19 +175,21 @@ void Game::DrawPlay()
     ForEachRedrawPass([&](size_t pass) {
         if (pass > 0) SetSpriteClocks(clocks);
         theRenderer.SetPixelOrtho(false);
+        // The field and the panel are opaque; what is drawn over them sets its own blending.
+        theRenderer.SetBlending(Blending::OFF);
         if (map) map->Draw();
-        if (IsRedrawn(Rect2f(1024.0f, 0.0f, 1280.0f, 1024.0f))) DrawHud();
+        if (IsRedrawn(PANEL_RECT)) DrawHud();
         if (ball != nullptr) {
             if (mode == MODE_AIM && arrowTexture) {
                 theRenderer.SetBlending(Blending::ADDITIVE);
-                theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball->position, Vec2f(128.0f, 128.0f), float(angle),
-                                                    Vec2f::ONE, Color::WHITE, true, true);
+                theRenderer.DrawTexturedQuadCentred(*arrowTexture, ball->position, Vec2f(ARROW_SIZE, ARROW_SIZE),
+                                                    float(angle), Vec2f::ONE, Color::WHITE, true, true);
             }
-            glLineWidth(2);
+            glLineWidth(TRAIL_LINE_WIDTH);
             theRenderer.SetBlending(Blending::ALPHA);
             const Rect2f clip = FrameRedrawBox();
             trailStrip.Draw(partial ? &clip : nullptr);
-            glLineWidth(1);
+            glLineWidth(LINE_WIDTH);
             DrawBall(*ball);
         }
         DrawCommandLine();
@@ -180,18 +202,20 @@ void Game::DrawHud()
     theRenderer.SetBlending(Blending::OFF);
     if (panelTexture) {
         theRenderer.SetPixelOrtho(false);
-        theRenderer.DrawTexturedQuad(*panelTexture, Vec2f(1024.0f, 0.0f), Vec2f(1280.0f, 1024.0f), 0.0f, Vec2f::ONE,
-                                     Color::WHITE, true, true);
+        theRenderer.DrawTexturedQuad(*panelTexture, Vec2f(PANEL_RECT.minX, PANEL_RECT.minY),
+                                     Vec2f(PANEL_RECT.maxX, PANEL_RECT.maxY), 0.0f, Vec2f::ONE, Color::WHITE, true,
+                                     true);
     }
     // A rectangle is drawn blended; its numbers are not.
     theRenderer.SetBlending(Blending::ALPHA);
-    // The float 0.01, widened: power 100 gives 254.99999..., a red of 254.
-    const double p = power * double(0.01f) * 255.0;
+    const double p = power * double(POWER_SHARE_PER_PERCENT) * 255.0;
     const Color barColour(uint8_t(p), 0, uint8_t(float(255.0 - p)), 255);
-    theRenderer.DrawRect(Vec2f(1052.0f, 364.0f), Vec2f(float(1052 + 2 * power), 404.0f), barColour, true);
+    theRenderer.DrawRect(Vec2f(float(POWER_BAR_LEFT), POWER_BAR_TOP),
+                         Vec2f(float(POWER_BAR_LEFT + POWER_BAR_PIXELS_PER_PERCENT * power), POWER_BAR_BOTTOM),
+                         barColour, true);
     theRenderer.SetBlending(Blending::OFF);
-    theRenderer.DrawText(1138.0f, 384.0f, "%d", power);
-    theRenderer.DrawText(1138.0f, 478.0f, "%d", angle);
+    theRenderer.DrawText(POWER_TEXT_AT, "%d", power);
+    theRenderer.DrawText(ANGLE_TEXT_AT, "%d", angle);
 }
 
 void Game::DrawCommandLine()
@@ -201,15 +225,16 @@ void Game::DrawCommandLine()
     if (!commandLineOpen) return;
     if (!IsRedrawn(FrameDamage::CommandLineBox(commandLineText))) return;
     theRenderer.ClipToFrameRedraw();
-    // Blending stays as the frame has it for what comes after: the map-complete picture is
-    // drawn without, and so is the console over it.
-    const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+    // The command line looks the same over every frame. The frame's own blending is kept for
+    // the overlays drawn over it: the map-complete picture is drawn without, and so is the
+    // console panel over it.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
     theRenderer.SetBlending(Blending::ALPHA);
-    const Rect2f box(0.0f, 360.0f, 400.0f, 408.0f);
-    theRenderer.DrawRect(box, Color(0, 0, 127, 127), true);
-    theRenderer.DrawRect(box, Color::WHITE, false);
-    if (!blending) theRenderer.SetBlending(Blending::OFF);
-    theRenderer.DrawText(20.0f, 396.0f, "%s", commandLineText);
-    theRenderer.DrawText(20.0f, 378.0f, "Enter command; hit ENTER to submit, ESCAPE or ~ to cancel:");
+    theRenderer.DrawRect(COMMAND_LINE_FRAME, COMMAND_LINE_BOX_COLOUR, true);
+    theRenderer.DrawRect(COMMAND_LINE_FRAME, Color::WHITE, false);
+    // Opaque glyphs: blending leaves their pixels as they are.
+    theRenderer.DrawText(COMMAND_LINE_TEXT_X, COMMAND_LINE_TYPED_Y, "%s", commandLineText);
+    theRenderer.DrawText(COMMAND_LINE_TEXT_X, COMMAND_LINE_PROMPT_Y, "%s", COMMAND_LINE_PROMPT);
+    glPopAttrib();
     theRenderer.SetFullWindowScissor();
 }

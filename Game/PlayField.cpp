@@ -6,7 +6,7 @@
 #include "Game/MapFile.h"
 #include "Game/MapItem.h"
 
-PlayField::PlayField(const std::string& name) : MapArea(name, true) {}
+PlayField::PlayField(const std::string& mapName) : MapArea(mapName, true) {}
 
 PlayField::PlayField(const MapArea& map, const Vertex* leaveOut)
 {

@@ -17,7 +17,7 @@ public:
     // Empty; filled through the map area's own operations and MakeItems.
     PlayField() = default;
     // Loads "data/maps/" + name + ".map" with y mirrored onto the play field.
-    explicit PlayField(const std::string& name);
+    explicit PlayField(const std::string& mapName);
     // The map as the game would load it from the file it saves to: its elements and properties
     // copied in order with y mirrored onto the play field. leaveOut, a vertex without linedefs
     // (the editor's floating chain end), is not part of the map.

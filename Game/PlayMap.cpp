@@ -14,9 +14,9 @@
 #include "Game/Sprite.h"
 #include "Game/Vertex.h"
 
-PlayMap::PlayMap(const std::string& name, Game& game) : PlayField(name)
+PlayMap::PlayMap(const std::string& mapName, Game& game) : PlayField(mapName)
 {
-    background = new Texture(Game::BackgroundPath(name));
+    background = new Texture(Game::BackgroundPath(mapName));
     MakeItems([&game](const Vec2f& position) { game.SpawnBall(position); });
     // A sprite is loaded once however many items show it; each item plays its own animation.
     for (const MapItem* item : items) {

@@ -17,7 +17,7 @@ public:
     // Loads "data/maps/" + name + ".map" and the background "data/maps/" + name + ".tga", then
     // makes the items, has the game spawn a ball at every ball spawn, and loads each sprite file
     // the items show once.
-    PlayMap(const std::string& name, Game& game);
+    PlayMap(const std::string& mapName, Game& game);
     ~PlayMap() override;
 
     // The background over the whole field, the items in play and, with the debug overlay, every

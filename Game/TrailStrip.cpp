@@ -5,6 +5,15 @@
 
 #include <algorithm>
 
+// The trail's colours by i, the count of points back from the newest end (1 at the newest,
+// nearly opaque white): green falls by GREEN_FADE over the newest 150 points, red and opacity by
+// RED_FADE and ALPHA_FADE over the newest 400 (FADING_POINTS); older points stay (0.5, 0.2, 1, 0.4).
+constexpr float GREEN_FADE_PER_POINT = 0.006666667f;
+constexpr float RED_AND_ALPHA_FADE_PER_POINT = 0.0025f;
+constexpr float RED_FADE = 0.5f;
+constexpr float GREEN_FADE = 0.8f;
+constexpr float ALPHA_FADE = 0.6f;
+
 namespace {
 
 float Clamp01(float value)
@@ -20,14 +29,12 @@ float DistanceSquared(const Vec2f& a, const Vec2f& b)
     return d.x * d.x + d.y * d.y;
 }
 
-// i counts down to 1 at the newest end, which is nearly opaque white; older points fade to
-// (0.5, 0.2, 1, 0.4).
 void Vertex(const TrailStrip::Point& point, int32_t total)
 {
     const float i = float(total - point.index);
-    const float a = Clamp01(i * 0.006666667f);
-    const float b = Clamp01(i * 0.0025f);
-    glColor4f(1.0f - 0.5f * b, 1.0f - 0.8f * a, 1.0f, 1.0f - 0.6f * b);
+    const float a = Clamp01(i * GREEN_FADE_PER_POINT);
+    const float b = Clamp01(i * RED_AND_ALPHA_FADE_PER_POINT);
+    glColor4f(1.0f - RED_FADE * b, 1.0f - GREEN_FADE * a, 1.0f, 1.0f - ALPHA_FADE * b);
     glVertex2f(point.position.x, point.position.y);
 }
 

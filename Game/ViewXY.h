@@ -108,6 +108,10 @@ private:
     void _ZoomStep();
     void _Hover();
     bool _HandleEditMapElements(int32_t type, uint8_t code);
+    bool _HandleEditRightButton(int32_t type);
+    bool _HandleEditLeftButton(int32_t type);
+    bool _HandleEditKey(int32_t type, uint8_t code);
+    void _ChangeUnderlayAlpha(float change);
     bool _HandleLineChainCreation(int32_t type, uint8_t code);
     bool _HandleEditElementProperties(int32_t type, uint8_t code);
     bool _HandleCommonKeys(int32_t type, uint8_t code);

@@ -31,6 +31,8 @@ const float ZOOM_IN_STEP = 0.990099f;  // the float nearest 1 / 1.01
 // A chain segment shorter than this would be a zero-length linedef.
 const float SAME_POINT_DISTANCE_SQUARED = 0.25f;
 const char* const TEST_UNDERLAY = "data/UnderlayTest.tga";
+// The comma and period keys dim and brighten the underlay by this much.
+const float UNDERLAY_ALPHA_STEP = 0.1f;
 
 // On a tie the second value wins.
 float Smaller(float a, float b)
@@ -288,64 +290,83 @@ bool ViewXY::HandleInputEvent(int32_t type, uint8_t code)
 
 bool ViewXY::_HandleEditMapElements(int32_t type, uint8_t code)
 {
-    MapArea& map = *theMapArea;
-    if (code == RIGHT_BUTTON) {
-        if (type == KEY_PRESSED) {
-            theInputSystem.SetCursorVisible(false);
-            return true;
-        }
-        if (type == KEY_RELEASED) {
-            theInputSystem.SetCursorVisible(true);
-            return true;
-        }
-        if (type == KEY_REPEATED) {
-            EditMode = EDIT_MAP_ELEMENTS;
-            editList.clear();
-            editList.push_back(map.AddObject(MouseSnappedWorld()));
-            return true;
-        }
+    if (code == RIGHT_BUTTON) return _HandleEditRightButton(type);
+    if (code == LEFT_BUTTON) return _HandleEditLeftButton(type);
+    return _HandleEditKey(type, code);
+}
+
+// Held, the right button pans or zooms without the cursor in the way; a double-click places an
+// object.
+bool ViewXY::_HandleEditRightButton(int32_t type)
+{
+    switch (type) {
+    case KEY_PRESSED:
+        theInputSystem.SetCursorVisible(false);
+        return true;
+    case KEY_RELEASED:
+        theInputSystem.SetCursorVisible(true);
+        return true;
+    case KEY_REPEATED:
+        EditMode = EDIT_MAP_ELEMENTS;
+        editList.clear();
+        editList.push_back(theMapArea->AddObject(MouseSnappedWorld()));
+        return true;
+    default:
         return false;
     }
-    if (code == LEFT_BUTTON) {
-        if (type == KEY_REPEATED) {
-            _StartChain();
-            return true;
+}
+
+// A click (press and release with no movement between) toggles the highlighted element's
+// selection; a double-click starts a line chain.
+bool ViewXY::_HandleEditLeftButton(int32_t type)
+{
+    switch (type) {
+    case KEY_REPEATED:
+        _StartChain();
+        return true;
+    case KEY_PRESSED:
+        leftClickPending = true;
+        leftPressWorld = MouseWorld();
+        return true;
+    case KEY_RELEASED:
+        if (leftClickPending) {
+            leftClickPending = false;
+            theMapArea->ToggleHighlightedSelection();
         }
-        if (type == KEY_PRESSED) {
-            leftClickPending = true;
-            leftPressWorld = MouseWorld();
-            return true;
-        }
-        if (type == KEY_RELEASED) {
-            if (leftClickPending) {
-                leftClickPending = false;
-                map.ToggleHighlightedSelection();
-            }
-            return true;
-        }
+        return true;
+    default:
         return false;
     }
+}
+
+bool ViewXY::_HandleEditKey(int32_t type, uint8_t code)
+{
     if (type != KEY_PRESSED) return false;
     switch (code) {
     case DELETE_KEY:
-        map.DeleteSelection();
+        theMapArea->DeleteSelection();
         _ForgetRemovedElements();
         return true;
     case ESCAPE_KEY:
-        map.ClearSelection();
+        theMapArea->ClearSelection();
         return true;
     case 'U':
         if (theEditorShell != nullptr) theEditorShell->SetUnderlay(TEST_UNDERLAY);
         return true;
     case COMMA_KEY:
-        if (theEditorShell != nullptr) theEditorShell->underlayAlpha = Clamp01(theEditorShell->underlayAlpha - 0.1f);
+        _ChangeUnderlayAlpha(-UNDERLAY_ALPHA_STEP);
         return true;
     case PERIOD_KEY:
-        if (theEditorShell != nullptr) theEditorShell->underlayAlpha = Clamp01(theEditorShell->underlayAlpha + 0.1f);
+        _ChangeUnderlayAlpha(UNDERLAY_ALPHA_STEP);
         return true;
     default:
         return false;
     }
+}
+
+void ViewXY::_ChangeUnderlayAlpha(float change)
+{
+    if (theEditorShell != nullptr) theEditorShell->underlayAlpha = Clamp01(theEditorShell->underlayAlpha + change);
 }
 
 // A right click without moving places a last segment and finishes; a right drag pans or

@@ -7,6 +7,7 @@ find_library(PINWHIRL_MINGW_ZLIB NAMES libz.a REQUIRED)  # Debian's libz-mingw-w
 add_library(script_driver STATIC ${SCRIPT_DRIVER_SOURCES})
 target_include_directories(script_driver PUBLIC Platform/script Platform/windows)
 target_link_libraries(script_driver PUBLIC opengl32 gdi32 user32 ${PINWHIRL_MINGW_ZLIB})
+pinwhirl_strict_warnings(script_driver)
 
 get_target_property(PINWHIRL_SOURCES pinwhirl SOURCES)
 add_executable(pinwhirl_scripted ${PINWHIRL_SOURCES})

@@ -357,6 +357,29 @@ TEST_F(GameTest, TheOpenCommandLineIsDrawnOverThePlay)
     EXPECT_TRUE(SameRgb(open.At(300, 420), closed.At(300, 420), 0));
 }
 
+// Whatever blending the frame left, the command line looks the same, and it leaves the frame's
+// blending as it was for the overlays drawn next (the console is opaque over the map-complete
+// picture, which is drawn without).
+TEST_F(GameTest, TheCommandLineLooksTheSameOverAnyBlendingAndKeepsTheFrames)
+{
+    StartAiming();
+    ASSERT_FALSE(theRenderer.IsFramePartial());
+    theGame->commandLineOpen = true;
+    std::vector<std::vector<uint8_t>> pictures;
+    for (const Blending before : {Blending::OFF, Blending::ALPHA, Blending::ADDITIVE}) {
+        theRenderer.Clear(Color::GREY);
+        theRenderer.SetBlending(before);
+        theGame->DrawCommandLine();
+        EXPECT_EQ(glIsEnabled(GL_BLEND) == GL_TRUE, before != Blending::OFF);
+        GLint destination = 0;
+        glGetIntegerv(GL_BLEND_DST, &destination);
+        EXPECT_EQ(destination, before == Blending::ADDITIVE ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+        pictures.push_back(Frame().BottomUpRgba());
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
+    EXPECT_EQ(pictures[0], pictures[2]);
+}
+
 // ---------------------------------------------------------------------------
 // Files that are missing or broken end the program, naming the file.
 

@@ -253,7 +253,7 @@ bool RunWindow(PlatformDialog* dialog)
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
         if (EventWindowId(event) != dialog->sdlId) later.push_back(event);
-    for (SDL_Event& event : later) SDL_PushEvent(&event);
+    for (SDL_Event& kept : later) SDL_PushEvent(&kept);
     return true;
 }
 

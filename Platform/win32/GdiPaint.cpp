@@ -83,8 +83,8 @@ void CopyToBackBuffer(PlatformWindow* window, const Box& box)
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, box.left);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, window->clientHeight - box.bottom);
     // Window coordinates of the box's lower-left corner, mapped through identity matrices.
-    glRasterPos2f(2.0f * box.left / window->clientWidth - 1.0f,
-                  2.0f * (window->clientHeight - box.bottom) / window->clientHeight - 1.0f);
+    glRasterPos2f(2.0f * float(box.left) / float(window->clientWidth) - 1.0f,
+                  2.0f * float(window->clientHeight - box.bottom) / float(window->clientHeight) - 1.0f);
     glDrawPixels(box.right - box.left, box.bottom - box.top, GL_RGBA, GL_UNSIGNED_BYTE, Picture(window).data());
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
