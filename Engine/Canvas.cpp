@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+// No number counts as 0: a shape far outside the picture can give one.
 float Clamp01(float v)
 {
-    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+    return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f;
 }
 
 // The same as the C library's float hypot on the systems we build on, but the same everywhere.
@@ -58,13 +59,22 @@ void Canvas::Add(int x, int y, const Rgba& colour, float coverage)
     d.a = outA;
 }
 
+// A shape's bound as a pixel column or row between lowest and highest. A map's points may lie far
+// outside the picture, or be no number at all, where converting them to int would overflow.
+static int PixelBound(float value, int lowest, int highest)
+{
+    if (!(value > float(lowest))) return lowest;
+    if (value >= float(highest)) return highest;
+    return int(value);
+}
+
 void Canvas::FillShape(float x0, float y0, float x1, float y1, const DistanceField& distance,
                        const std::function<Rgba(float x, float y)>& colourAt, bool additive)
 {
-    const int ix0 = (std::max)(0, int(std::floor(x0)) - 1);
-    const int iy0 = (std::max)(0, int(std::floor(y0)) - 1);
-    const int ix1 = (std::min)(_width - 1, int(std::ceil(x1)) + 1);
-    const int iy1 = (std::min)(_height - 1, int(std::ceil(y1)) + 1);
+    const int ix0 = PixelBound(std::floor(x0) - 1.0f, 0, _width);
+    const int iy0 = PixelBound(std::floor(y0) - 1.0f, 0, _height);
+    const int ix1 = PixelBound(std::ceil(x1) + 1.0f, -1, _width - 1);
+    const int iy1 = PixelBound(std::ceil(y1) + 1.0f, -1, _height - 1);
     for (int y = iy0; y <= iy1; ++y) {
         for (int x = ix0; x <= ix1; ++x) {
             const float px = float(x) + 0.5f, py = float(y) + 0.5f;

@@ -35,3 +35,17 @@ TEST(BackgroundPainter, PaintsTheSameFromEitherReadingAndForANameInAnyCase)
     edited.Clear();
     played.Clear();
 }
+
+// A map may hold points far outside the field (a mapper's stray click, or a number too long for
+// a float): what lies outside the picture paints nothing in it, and the painter must not
+// overflow on the way (the sanitizer build watches it).
+TEST(BackgroundPainter, PointsFarOutsideTheFieldPaintNothingInIt)
+{
+    MapArea empty, far;
+    Vertex* a = far.AddVertex(Vec2f(3e9f, 3e9f), true);
+    Vertex* b = far.AddVertex(Vec2f(-3e9f, 5e9f), true);
+    far.AddLinedef(a, b);
+    far.AddVertex(Vec2f(1e30f * 1e30f, 0.0f), true);
+    EXPECT_TRUE(PaintBackgroundPicture(far, "far") == PaintBackgroundPicture(empty, "far"));
+    far.Clear();
+}
