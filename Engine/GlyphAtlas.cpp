@@ -56,6 +56,26 @@ Ink FindInk(const std::vector<uint8_t>& picture, int windowWidth, int cellX, int
 
 }  // namespace
 
+void PushWindowPixels(int windowWidth, int windowHeight)
+{
+    glViewport(0, 0, windowWidth, windowHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, double(windowWidth), 0.0, double(windowHeight), -1.0, 1.0);
+}
+
+void PopWindowPixels()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 bool GlyphAtlas::Build(GLuint listBase, int count, int windowWidth, int windowHeight)
 {
     const int columns = windowWidth / CELL;
@@ -64,14 +84,7 @@ bool GlyphAtlas::Build(GLuint listBase, int count, int windowWidth, int windowHe
 
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, double(windowWidth), 0.0, double(windowHeight), -1.0, 1.0);
-    glViewport(0, 0, windowWidth, windowHeight);
+    PushWindowPixels(windowWidth, windowHeight);
     glDisable(GL_BLEND);
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_TEXTURE_2D);
@@ -158,10 +171,7 @@ bool GlyphAtlas::Build(GLuint listBase, int count, int windowWidth, int windowHe
     glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, ATLAS_WIDTH, atlasHeight, 0, GL_ALPHA, GL_UNSIGNED_BYTE, atlas.data());
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
+    PopWindowPixels();
     glPopClientAttrib();
     glPopAttrib();
     return true;

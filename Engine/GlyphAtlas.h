@@ -39,6 +39,12 @@ private:
     GLuint _texture = 0;
 };
 
+// Window pixels (y up, the origin at the lower left) as the mapping for what follows: the
+// viewport covers the window, both matrices are pushed. PopWindowPixels puts them back and
+// leaves the model-view matrix current.
+void PushWindowPixels(int windowWidth, int windowHeight);
+void PopWindowPixels();
+
 // Mesa puts a bitmap at floor(raster position + this - origin): a pen a rounding error short of
 // a whole pixel still lands on it.
 constexpr float BITMAP_PLACEMENT_EPSILON = 0.0001f;

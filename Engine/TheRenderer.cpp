@@ -432,15 +432,7 @@ void TheRenderer::DrawStrings(const TextRun* runs, int count)
 
         // Only the glyphs' own pixels are drawn, in the string's colour, as bitmaps are.
         glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIGHTING_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
-        const int width = theVideoSystem.GetWidth(), height = theVideoSystem.GetHeight();
-        glViewport(0, 0, width, height);
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0.0, double(width), 0.0, double(height), -1.0, 1.0);
+        PushWindowPixels(theVideoSystem.GetWidth(), theVideoSystem.GetHeight());
         glEnable(GL_TEXTURE_2D);
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.0f);
@@ -456,9 +448,7 @@ void TheRenderer::DrawStrings(const TextRun* runs, int count)
             starts[i].raster[2] = pen - starts[i].raster[0];
         }
         glEnd();
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
+        PopWindowPixels();
         glPopAttrib();
         // The pen ends where the bitmaps would have left it.
         const Start& last = starts[batch - 1];
