@@ -26,6 +26,10 @@ const int32_t TRAIL_POINTS_PER_BOX = 12;
 // What one more pass over the layers costs, in pixels drawn: two rectangles nearer than this
 // are drawn as one.
 const int64_t PASS_PIXELS = 8000;
+// Around the command line: the ink of a string's last glyph may reach past its advance, and the
+// frame's outline lies on its bottom edge, just under the typed line's descenders.
+const float TEXT_INK_SLACK = 4.0f;
+const float FRAME_BOTTOM_SLACK = 6.0f;
 
 Rect2f Around(const Vec2f& centre, float half)
 {
@@ -50,8 +54,9 @@ Rect2f FrameDamage::CommandLineBox(const char* text)
     const int written = theRenderer.GetTextWidth(text, int(strlen(text)));
     const int prompt = theRenderer.GetTextWidth(COMMAND_LINE_PROMPT, int(strlen(COMMAND_LINE_PROMPT)));
     const float right =
-        (std::max)(COMMAND_LINE_FRAME.maxX, COMMAND_LINE_TEXT_X + float((std::max)(written, prompt)) + 4.0f);
-    return Rect2f(COMMAND_LINE_FRAME.minX, COMMAND_LINE_FRAME.minY, right, COMMAND_LINE_FRAME.maxY + 6.0f);
+        (std::max)(COMMAND_LINE_FRAME.maxX, COMMAND_LINE_TEXT_X + float((std::max)(written, prompt)) + TEXT_INK_SLACK);
+    return Rect2f(COMMAND_LINE_FRAME.minX, COMMAND_LINE_FRAME.minY, right,
+                  COMMAND_LINE_FRAME.maxY + FRAME_BOTTOM_SLACK);
 }
 
 Rect2f FrameDamage::ScreenPictureBox(const Texture* texture, double bob)
