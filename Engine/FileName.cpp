@@ -100,8 +100,26 @@ bool CanOpenFile(const std::string& path)
     return true;
 }
 
+namespace {
+
+// Windows opens these devices whatever extension or trailing spaces follow ("NUL.map",
+// "com1 .tga"); a serial port can block a read for good. They are refused on every system, so a
+// map made on one plays on the other.
+bool IsDeviceName(const std::string& name)
+{
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (SameIgnoringCase(stem, device)) return true;
+    const bool port =
+        stem.size() == 4 && (SameIgnoringCase(stem.substr(0, 3), "COM") || SameIgnoringCase(stem.substr(0, 3), "LPT"));
+    return port && stem[3] >= '0' && stem[3] <= '9';
+}
+
+}  // namespace
+
 bool IsPlainFileName(const std::string& name)
 {
     return !name.empty() && name.find_first_of(std::string("/\\:\0", 4)) == std::string::npos && name != "." &&
-           name != "..";
+           name != ".." && !IsDeviceName(name);
 }

@@ -24,7 +24,8 @@ FILE* OpenRegularFile(const std::string& path);
 bool CanOpenFile(const std::string& path);
 
 // Whether name, put after a folder, names a file of that folder and nothing beside or above
-// it: not empty, no folder separator or drive colon, not "." or "..". Every name that comes
+// it: not empty, no folder separator or drive colon, not "." or "..", not a Windows device
+// (CON, NUL, COM1, "nul.map", ...). Every name that comes
 // from a user or a file (a typed map name, an object's sprite) passes this before it becomes
 // a path.
 bool IsPlainFileName(const std::string& name);

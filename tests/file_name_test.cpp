@@ -82,9 +82,11 @@ TEST_F(FileNameTest, ASaveWritesTheExistingFileOrMakesOneWithTheNameAsTyped)
 
 TEST(PlainFileName, NamesOnlyAFileOfItsOwnFolder)
 {
-    for (const char* name : {"map01", "MYLEVEL", "a.b", "..x", "x..", "with space"})
+    for (const char* name :
+         {"map01", "MYLEVEL", "a.b", "..x", "x..", "with space", "CONSOLE", "com10", "lpt", "null.tga"})
         EXPECT_TRUE(IsPlainFileName(name)) << name;
-    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "c:x", "/tmp/x", "../../../../tmp/x"})
+    for (const char* name : {"", ".", "..", "../x", "a/b", "a\\b", "c:x", "/tmp/x", "../../../../tmp/x", "CON",
+                             "nul.map", "Aux.tga", "com1 .tga", "LPT9", "conout$"})
         EXPECT_FALSE(IsPlainFileName(name)) << name;
     EXPECT_FALSE(IsPlainFileName(std::string("a\0b", 3)));
 }
