@@ -128,7 +128,7 @@ void EditorShell::LeaveForPlay()
     if (!_IsBuilt("there is no edited map to play")) return;
     const std::string name = theMapArea->GetName();
     if (name.empty()) {
-        theConsole.Printf("WARNING: no map file \"%s\"\n", MapArea::MapFilePath(name).c_str());
+        theConsole.Printf("WARNING: the map has no name yet; save it with SAVE NAME, then PLAY\n");
         return;
     }
     if (!theGame->CanStartMap(name)) return;

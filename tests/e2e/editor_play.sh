@@ -77,7 +77,7 @@ diff -u - "$work/commands" <<'LOG' || fail "the commands' log differs"
 Executing Console Command: SET BALLSPAWN 1
 Executing Console Command: SET COLLECT 0
 Executing Console Command: PLAY
-WARNING: no map file "data/maps/.map"
+WARNING: the map has no name yet; save it with SAVE NAME, then PLAY
 Executing Console Command: SAVE TEST
 Saved map "data/maps/TEST.map"
 Kept background picture "data/maps/TEST.tga", which was not painted from the map
