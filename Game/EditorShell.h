@@ -94,6 +94,7 @@ private:
     bool _IsEditing() const;
     bool _IsDragging(const Pane* pane) const;
     bool _HandleHistoryKeys(int32_t type, uint8_t code);
+    bool _MayTravelHistory(const char* command, const char* refusal);
     // The map's snapshot now, without the scaffolding of a line chain in the making.
     const std::string& _CurrentText();
     // A completed user action becomes one step; none while a chain or a drag is unfinished.

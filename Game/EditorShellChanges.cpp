@@ -179,19 +179,26 @@ bool EditorShell::_HandleHistoryKeys(int32_t type, uint8_t code)
     return true;
 }
 
-void EditorShell::Undo()
+// Undo and redo wait for the step in the making: it would be split in two, or its
+// scaffolding restored. What was done since the last step becomes one first.
+bool EditorShell::_MayTravelHistory(const char* command, const char* refusal)
 {
-    if (!_IsBuilt("nothing is undone")) return;
-    // The step in the making would be split in two, or its scaffolding restored.
+    if (!_IsBuilt(refusal)) return false;
     if (EditMode == LINE_CHAIN_CREATION) {
-        theConsole.Printf("Undo: end the line chain first (Escape or a right click)\n");
-        return;
+        theConsole.Printf("%s: end the line chain first (Escape or a right click)\n", command);
+        return false;
     }
     if (_IsDragging(root)) {
-        theConsole.Printf("Undo: let go of the left button first\n");
-        return;
+        theConsole.Printf("%s: let go of the left button first\n", command);
+        return false;
     }
     _RecordStep();
+    return true;
+}
+
+void EditorShell::Undo()
+{
+    if (!_MayTravelHistory("Undo", "nothing is undone")) return;
     if (!_history.Undo()) {
         theConsole.Printf("Undo: nothing to undo\n");
         return;
@@ -203,16 +210,7 @@ void EditorShell::Undo()
 
 void EditorShell::Redo()
 {
-    if (!_IsBuilt("nothing is redone")) return;
-    if (EditMode == LINE_CHAIN_CREATION) {
-        theConsole.Printf("Redo: end the line chain first (Escape or a right click)\n");
-        return;
-    }
-    if (_IsDragging(root)) {
-        theConsole.Printf("Redo: let go of the left button first\n");
-        return;
-    }
-    _RecordStep();
+    if (!_MayTravelHistory("Redo", "nothing is redone")) return;
     if (!_history.Redo()) {
         theConsole.Printf("Redo: nothing to redo\n");
         return;

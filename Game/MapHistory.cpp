@@ -55,29 +55,26 @@ void MapHistory::Rename(const std::string& name)
 
 bool MapHistory::Undo()
 {
-    if (_undo.empty()) return false;
-    const Step& back = _undo.back();
-    std::string text = _Apply(_text, back);
-    std::string name = back.name;
-    _redo.push_back(_Difference(text, _text, _name));
-    _bytes += _redo.back().bytes;
-    _bytes -= back.bytes;
-    _undo.pop_back();
-    _text.swap(text);
-    _name.swap(name);
-    return true;
+    return _Travel(_undo, _redo);
 }
 
 bool MapHistory::Redo()
 {
-    if (_redo.empty()) return false;
-    const Step& forward = _redo.back();
-    std::string text = _Apply(_text, forward);
-    std::string name = forward.name;
-    _undo.push_back(_Difference(text, _text, _name));
-    _bytes += _undo.back().bytes;
-    _bytes -= forward.bytes;
-    _redo.pop_back();
+    return _Travel(_redo, _undo);
+}
+
+// The newest step of from taken: the state it leads to becomes the current one, and the way
+// back to the state left goes onto to.
+bool MapHistory::_Travel(std::deque<Step>& from, std::deque<Step>& to)
+{
+    if (from.empty()) return false;
+    const Step& step = from.back();
+    std::string text = _Apply(_text, step);
+    std::string name = step.name;
+    to.push_back(_Difference(text, _text, _name));
+    _bytes += to.back().bytes;
+    _bytes -= step.bytes;
+    from.pop_back();
     _text.swap(text);
     _name.swap(name);
     return true;

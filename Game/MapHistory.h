@@ -52,11 +52,12 @@ private:
     static void _AddPieces(std::vector<Piece>& pieces, const std::string& from, size_t fromBegin, size_t fromEnd,
                            const std::string& to, size_t toBegin, size_t toEnd);
     static std::string _Apply(const std::string& text, const Step& step);
+    bool _Travel(std::deque<Step>& from, std::deque<Step>& to);
     void _Trim();
 
     std::string _text;
     std::string _name;
     std::deque<Step> _undo;
-    std::vector<Step> _redo;
+    std::deque<Step> _redo;
     size_t _bytes = 0;
 };
