@@ -233,8 +233,11 @@ void EditorShell::SaveMapByName(const std::string& name)
         theConsole.Printf("WARNING: the map has no name yet; save it with SAVE NAME\n");
         return;
     }
+    // The floating end of a line chain only follows the mouse; written out it would become a
+    // lone vertex (a peg in play) that the map never had, and so would a start vertex the chain
+    // made before its first segment.
     std::string text;
-    if (!_TextWithoutChainCursor(text)) {
+    if (!MapFile::Write(*theMapArea, text, chainCursor, chainMadeStart ? chainStart : nullptr)) {
         theConsole.Printf("WARNING: could not save map \"%s\"\n", MapArea::MapFilePath(name).c_str());
         return;
     }
@@ -243,24 +246,6 @@ void EditorShell::SaveMapByName(const std::string& name)
         theMapArea->SetName(name);
         _NoteFileText();
     }
-}
-
-// The floating end of a line chain only follows the mouse; written out it would become a lone
-// vertex (a peg in play) that the map never had, and so would a start vertex the chain made
-// before its first segment. They leave the map for the writing and come back at the same
-// places, the last vertexes as before.
-bool EditorShell::_TextWithoutChainCursor(std::string& text)
-{
-    if (chainCursor == nullptr) return MapFile::Write(*theMapArea, text);
-    const bool startGoes = chainMadeStart && chainStart != nullptr && chainStart->linedefs.empty();
-    const Vec2f startPosition = startGoes ? chainStart->position : Vec2f::ZERO;
-    const Vec2f cursorPosition = chainCursor->position;
-    theMapArea->RemoveVertex(chainCursor);
-    if (startGoes) theMapArea->RemoveVertex(chainStart);
-    const bool written = MapFile::Write(*theMapArea, text);
-    if (startGoes) chainStart = theMapArea->AddVertex(startPosition, true);
-    chainCursor = theMapArea->AddVertex(cursorPosition, true);
-    return written;
 }
 
 void EditorShell::SaveMap()

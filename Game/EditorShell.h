@@ -86,7 +86,6 @@ public:
 private:
     void _DestroyEditor();
     bool _IsBuilt(const char* refusal) const;
-    bool _TextWithoutChainCursor(std::string& text);
     // The elements of from, in their order and with their properties, in place of map's.
     static void _ReplaceElements(MapArea& map, const MapArea& from);
     static void _ForgetMapElements(Pane* pane);

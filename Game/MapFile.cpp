@@ -195,13 +195,14 @@ static bool AppendPropertyBlock(std::string& text, const PropertyMap& properties
     return true;
 }
 
-bool MapFile::Write(const MapArea& map, std::string& text)
+bool MapFile::Write(const MapArea& map, std::string& text, const Vertex* leaveOut, const Vertex* alsoLeaveOut)
 {
     std::unordered_map<const Vertex*, int32_t> numbers;
     numbers.reserve(map.GetVertexes().size());
 
     AppendSectionStart(text, VERTEXES_WORD);
     for (const Vertex* vertex : map.GetVertexes()) {
+        if ((vertex == leaveOut || vertex == alsoLeaveOut) && vertex->linedefs.empty()) continue;
         numbers.emplace(vertex, static_cast<int32_t>(numbers.size()));
         AppendPoint(text, vertex->position);
     }

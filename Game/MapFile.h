@@ -7,6 +7,7 @@
 
 class MapArea;
 class ParseBuffer;
+class Vertex;
 
 class MapFile {
 public:
@@ -25,6 +26,8 @@ public:
 
     // The map's text. False, with a console warning, when the map holds something the reader
     // could not read back: property text with a double quote, a line break, a comment opener
-    // or over 1023 characters, or a linedef whose end is not one of its vertexes.
-    static bool Write(const MapArea& map, std::string& text);
+    // or over 1023 characters, or a linedef whose end is not one of its vertexes. leaveOut and
+    // alsoLeaveOut, lone vertexes of the map, are not written (one with linedefs is).
+    static bool Write(const MapArea& map, std::string& text, const Vertex* leaveOut = nullptr,
+                      const Vertex* alsoLeaveOut = nullptr);
 };

@@ -217,7 +217,10 @@ TEST_F(EditorShellTest, SavingInTheMiddleOfALineChainLeavesItsFloatingEndOut)
     Click(1);
     RunFrame();
     ASSERT_EQ(map.GetVertexes().size(), 3u) << "the chain's two vertexes and its floating end";
+    // Saving changes nothing in the map: a SOLVE under way goes on.
+    const uint64_t revision = map.GetRevision();
     Capture([this] { shell->SaveMapByName("CHAIN"); });
+    EXPECT_EQ(map.GetRevision(), revision);
     EXPECT_EQ(ReadWholeFile("data/maps/CHAIN.map"),
               "Vertexes\n{\n\t(128, 64)\n\t(192, 64)\n}\n\nLinedefs\n{\n\t0, 1\n}"
               "\n\nObjects\n{\n}\n\n");
