@@ -20,15 +20,8 @@ namespace {
 // The bytes of a plain file (through links); false for anything else or a read that fails.
 bool ReadPlainFile(const std::string& path, std::string& bytes)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(fs::status(path, error))) return false;
-    FILE* in = fopen(path.c_str(), "rb");
-    if (in == nullptr) return false;
-    char chunk[65536];
-    for (size_t n; (n = fread(chunk, 1, sizeof(chunk), in)) > 0;) bytes.append(chunk, n);
-    const bool read = !ferror(in);
-    fclose(in);
-    return read;
+    FILE* in = OpenRegularFile(path);
+    return in != nullptr && ReadAllAndClose(in, bytes);
 }
 
 // The picture the painter makes of a map file's text; false when the text is no map.
@@ -49,8 +42,9 @@ void SaveBackground(const std::string& name, const std::string* oldText, const s
     // No mark can go inside a picture (the reader refuses TGA image-ID fields): one that the
     // painter made is known by its bytes alone. What cannot even be read is left alone too.
     std::error_code error;
+    std::string painted;
     if (fs::exists(fs::symlink_status(file, error))) {
-        std::string there, painted;
+        std::string there;
         if (!ReadPlainFile(file, there)) {
             theConsole.Printf("WARNING: background picture \"%s\" is no file that can be read; it is left as it is\n",
                               path.c_str());
@@ -64,7 +58,10 @@ void SaveBackground(const std::string& name, const std::string* oldText, const s
         }
     }
     std::string picture, why;
-    if (!PaintText(text, name, picture)) {
+    // A map saved unchanged has the picture just painted from its old text.
+    if (oldText != nullptr && *oldText == text && !painted.empty()) {
+        picture.swap(painted);
+    } else if (!PaintText(text, name, picture)) {
         theConsole.Printf("WARNING: could not paint background picture \"%s\": the saved map does not read back\n",
                           path.c_str());
         return;

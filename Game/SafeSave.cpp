@@ -8,6 +8,15 @@
 
 namespace fs = std::filesystem;
 
+bool ReadAllAndClose(FILE* in, std::string& bytes)
+{
+    char chunk[65536];
+    for (size_t n; (n = fread(chunk, 1, sizeof(chunk), in)) > 0;) bytes.append(chunk, n);
+    const bool read = !ferror(in);
+    fclose(in);
+    return read;
+}
+
 namespace {
 
 // The same bound the system puts on a chain of links, so a loop ends.
@@ -41,12 +50,7 @@ bool MayWrite(const std::string& file)
 bool ReadBytes(const std::string& file, std::string& bytes)
 {
     FILE* in = fopen(file.c_str(), "rb");
-    if (in == nullptr) return false;
-    char chunk[65536];
-    for (size_t n; (n = fread(chunk, 1, sizeof(chunk), in)) > 0;) bytes.append(chunk, n);
-    bool read = !ferror(in);
-    fclose(in);
-    return read;
+    return in != nullptr && ReadAllAndClose(in, bytes);
 }
 
 // Writes everything and closes the file; true only if every byte reached it.

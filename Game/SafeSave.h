@@ -2,7 +2,11 @@
 // standard libraries alone (std::filesystem for links and modes), so it is the same on every system.
 #pragma once
 
+#include <cstdio>
 #include <string>
+
+// Appends what is left of the file to bytes and closes it; false when a read failed.
+bool ReadAllAndClose(FILE* in, std::string& bytes);
 
 // Writes text to path, in text mode. A symbolic link is written through to the file it names;
 // the file keeps its mode and its hard links. The text is written whole beside the file first
