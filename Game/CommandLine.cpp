@@ -10,7 +10,6 @@
 #include "Engine/TheConsole.h"
 #include "Game/EditorShell.h"
 #include "Game/Game.h"
-#include "Game/MapArea.h"
 
 namespace {
 
@@ -78,7 +77,7 @@ void Load(const char* text)
     Field name;
     if (sscanf(text, "LOAD %255s", name) != 1 || !IsMapName(name)) return;
     // A missing file replaces nothing: the shell's own warning is all there is to say.
-    const bool replaces = CanOpenFile(MapArea::MapFilePath(name));
+    const bool replaces = theGame->MapFileExists(name);
     if (replaces && !theEditorShell->MayDiscardChanges("LOAD " + std::string(name))) return;
     theEditorShell->LoadMapByName(name);
 }
