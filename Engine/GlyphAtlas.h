@@ -28,7 +28,6 @@ public:
 
     bool IsBuilt() const { return _texture != 0; }
     GLuint GetTexture() const { return _texture; }
-    const Glyph& Get(uint8_t code) const { return _glyphs[code]; }
 
     // Inside glBegin(GL_QUADS) with a mapping of window pixels (y up): the string's quads for a
     // pen starting at the window position (x, y), moved on as glBitmap moves it. Returns the pen.

@@ -57,8 +57,8 @@ public:
     void SetFrameRedraw(const std::vector<PixelRect>& rects);
     bool IsFramePartial() const { return _isFramePartial; }
     const std::vector<PixelRect>& GetFrameRedrawRects() const { return _redrawRects; }
-    // True when the whole window is drawn, or one of the frame's rectangles meets the area.
-    bool IsRedrawn(const PixelRect& area) const;
+    // True when the whole window is drawn, or the rectangle of the pass being drawn meets the area.
+    bool IsInRedrawPass(const PixelRect& area) const { return !_isFramePartial || _frameRedraw.Overlaps(area); }
     // The rectangle of the pass being drawn, and the scissor to it; nothing when the frame
     // draws the whole window.
     void BeginRedrawPass(size_t pass);
@@ -138,7 +138,6 @@ public:
     };
     // Several strings in one batch, as DrawString would draw them one after the other.
     void DrawStrings(const TextRun* runs, int count);
-    const GlyphAtlas& GetGlyphAtlas() const { return _glyphAtlas; }
     void DrawText(float x, float y, const char* format, ...) PW_PRINTF(4, 5);
     void DrawText(float x, float y, const Color& colour, const char* format, ...) PW_PRINTF(5, 6);
     void DrawText(const Vec2f& position, const char* format, ...) PW_PRINTF(3, 4);

@@ -29,14 +29,6 @@ void TheRenderer::SetFrameRedraw(const std::vector<PixelRect>& rects)
     _isFramePartial = true;
 }
 
-bool TheRenderer::IsRedrawn(const PixelRect& area) const
-{
-    if (!_isFramePartial) return true;
-    for (const PixelRect& rect : _redrawRects)
-        if (rect.Overlaps(area)) return true;
-    return false;
-}
-
 void TheRenderer::BeginRedrawPass(size_t pass)
 {
     if (!_isFramePartial || pass >= _redrawRects.size()) return;
@@ -132,7 +124,7 @@ PixelRect TheRenderer::_FpsArea(const char* text) const
 void TheRenderer::DrawConsole()
 {
     if (_consoleDisplay != 1) return;
-    if (_isFramePartial && !_frameRedraw.Overlaps(_ConsoleArea())) return;
+    if (!IsInRedrawPass(_ConsoleArea())) return;
     glPushAttrib(GL_COLOR_BUFFER_BIT);
     const int width = theVideoSystem.GetWidth();
     const int height = theVideoSystem.GetHeight();
@@ -164,7 +156,7 @@ void TheRenderer::DrawConsole()
         y += CONSOLE_ROW_HEIGHT;
         // A row whose text lies outside the part of the window being drawn is skipped.
         const Rect2f rowBand(0.0f, float(y - CONSOLE_ROW_HEIGHT - 2), float(width), float(y + 6));
-        if (_isFramePartial && !_frameRedraw.Overlaps(PixelOrthoToWindow(rowBand, 1))) continue;
+        if (!IsInRedrawPass(PixelOrthoToWindow(rowBand, 1))) continue;
         const std::string& line = theConsole.GetLine(n);
         runs[count++] =
             TextRun{Vec2f(2.0f, float(y)), n == last ? Color::ORANGE : Color::WHITE, line.data(), int(line.size())};

@@ -389,7 +389,7 @@ void TheVideoSystem::ShowGdiPlaque(const char* format, ...)
     if (_showPlaqueText) {
         HGDIOBJ previousFont = GetCurrentObject(_hDC, OBJ_FONT);
         SetTextAlign(_hDC, TA_LEFT | TA_TOP);
-        HFONT font = CreateFontA(20, 10, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+        HFONT font = CreateFontA(PLAQUE_TEXT_HEIGHT, 10, 0, 0, 200, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, PROOF_QUALITY, FF_MODERN | DEFAULT_PITCH, "Tahoma");
         SelectObject(_hDC, font);
         SetTextColor(_hDC, RGB(0x88, 0x88, 0xFF));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "Engine/Texture.h"
 #include "Engine/TheRenderer.h"
@@ -73,9 +74,7 @@ FrameDamage::Shown FrameDamage::_Observe(const Game& game, const TrailStrip& tra
     now.mode = picture;
     const PlayMap* map = game.GetCurrentMap();
     now.map = map;
-    now.maps = game.maps.size();
     if (map != nullptr) {
-        now.items = map->items.size();
         for (const MapItem* item : map->items) {
             const Animation* animation = map->GetAnimation(item);
             now.itemFrames.push_back(animation != nullptr ? animation->currentFrame : -1);
@@ -98,10 +97,10 @@ FrameDamage::Shown FrameDamage::_Observe(const Game& game, const TrailStrip& tra
 
 bool FrameDamage::_NeedsWholeWindow(const Shown& now) const
 {
-    return now.mode == MODE_EDIT || now.mode != _shown.mode || now.map != _shown.map || now.maps != _shown.maps ||
-           now.items != _shown.items || now.ball != _shown.ball || now.commandLineOpen != _shown.commandLineOpen ||
-           now.debugOverlay || _shown.debugOverlay || now.trailRestarts != _shown.trailRestarts ||
-           now.trailTotal < _shown.trailTotal;
+    return now.mode == MODE_EDIT || now.mode != _shown.mode || now.map != _shown.map ||
+           now.itemFrames.size() != _shown.itemFrames.size() || now.ball != _shown.ball ||
+           now.commandLineOpen != _shown.commandLineOpen || now.debugOverlay || _shown.debugOverlay ||
+           now.trailRestarts != _shown.trailRestarts || now.trailTotal < _shown.trailTotal;
 }
 
 std::vector<PixelRect> FrameDamage::MergeRects(std::vector<PixelRect> rects, size_t most, int64_t passPixels)
@@ -148,13 +147,13 @@ std::vector<PixelRect> FrameDamage::_Changes(const Game& game, const TrailStrip&
     if (now.mode != MODE_AIM && now.mode != MODE_FLIGHT) return area;
 
     if (now.power != _shown.power || now.angle != _shown.angle) add(PanelNumbersBox());
-    const PlayMap* map = game.GetCurrentMap();
+    const PlayMap* map = now.map;
     for (size_t i = 0; map != nullptr && i < now.itemFrames.size(); ++i) {
         if (now.itemFrames[i] == _shown.itemFrames[i]) continue;
         const MapItem* item = map->items[i];
         add(Around(item->position, float(map->GetAnimation(item)->frameSize) * 0.5f));
     }
-    if (const Ball* ball = static_cast<const Ball*>(now.ball)) {
+    if (const Ball* ball = now.ball) {
         // The ball turns and its sprites play on: it is drawn again every frame.
         const float reach = BallReach(*ball);
         add(Around(_shown.ballPosition, reach));
@@ -172,7 +171,7 @@ std::vector<PixelRect> FrameDamage::_Changes(const Game& game, const TrailStrip&
 
 bool FrameDamage::Plan(const Game& game, const TrailStrip& trail, int32_t picture)
 {
-    const Shown now = _Observe(game, trail, picture);
+    Shown now = _Observe(game, trail, picture);
     bool whole = !theVideoSystem.IsBackBufferKept() || _wholeFramesLeft > 0 || _NeedsWholeWindow(now);
     if (theRenderer.TakeWindowInvalidation()) whole = true;
     std::vector<PixelRect> area;
@@ -183,7 +182,7 @@ bool FrameDamage::Plan(const Game& game, const TrailStrip& trail, int32_t pictur
         area.push_back(overlays);
     }
     if (_wholeFramesLeft > 0) --_wholeFramesLeft;
-    _shown = now;
+    _shown = std::move(now);
     if (whole) return false;
     const PixelRect window(0, 0, theVideoSystem.GetWidth(), theVideoSystem.GetHeight());
     for (PixelRect& rect : area) rect = rect.Intersection(window);

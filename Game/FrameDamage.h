@@ -15,6 +15,7 @@
 #include "Engine/Rect2f.h"
 #include "Engine/Vector.h"
 
+class Ball;
 class Game;
 class PlayMap;
 class Texture;
@@ -33,8 +34,6 @@ public:
     // with the mode whose picture the frame draws (a flight that has just completed its map
     // still draws the field).
     bool Plan(const Game& game, const TrailStrip& trail, int32_t picture);
-    // The next frames draw everything.
-    void Invalidate() { _wholeFramesLeft = WHOLE_FRAMES; }
 
     // At most `most` rectangles holding all of them: nearest first, two are made one while there
     // are too many, or while the pixels that adds are fewer than passPixels.
@@ -49,11 +48,9 @@ private:
     // What the last frame showed.
     struct Shown {
         int32_t mode = -1;
-        const void* map = nullptr;
-        size_t maps = 0;
-        size_t items = 0;
+        const PlayMap* map = nullptr;
         std::vector<int32_t> itemFrames;
-        const void* ball = nullptr;
+        const Ball* ball = nullptr;
         Vec2f ballPosition;
         int32_t power = 0;
         int32_t angle = 0;

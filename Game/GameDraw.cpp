@@ -52,8 +52,7 @@ void DrawScreenPicture(const Texture* texture, double bob)
 // The part of the frame's drawing that a box of the pixel mapping reaches into.
 bool IsRedrawn(const Rect2f& box)
 {
-    return !theRenderer.IsFramePartial() ||
-           theRenderer.GetFrameRedraw().Overlaps(theRenderer.PixelOrthoToWindow(box, FrameDamage::MARGIN));
+    return theRenderer.IsInRedrawPass(theRenderer.PixelOrthoToWindow(box, FrameDamage::MARGIN));
 }
 
 // The frame's redraw rectangle in the pixel mapping's coordinates, a pixel larger all round.
@@ -193,7 +192,6 @@ void Game::DrawPlay()
             DrawBall(*ball);
         }
         DrawCommandLine();
-        theRenderer.ClipToFrameRedraw();
     });
 }
 
