@@ -10,13 +10,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 #include "BenchEditor.h"
-#include "Engine/TheApplication.h"
-#include "Engine/TheGameInterfaceAbstract.h"
-#include "Engine/TheVideoSystem.h"
-#include "Game/EditorPreferences.h"
 #include "Game/EditorShell.h"
 #include "Game/MapArea.h"
 #include "Game/MapSolver.h"

@@ -121,7 +121,6 @@ PixelBox FindPixels(const Frame& frame, Predicate matches, int x0 = 0, int y0 = 
 
 // What a block of drawing sends down the pipeline, captured in feedback mode instead of drawn.
 struct Feedback {
-    int bitmaps = 0;                  // glBitmap calls with a valid raster position
     int lines = 0;                    // line segments
     int polygons = 0;                 // polygons (a quad may arrive as two triangles)
     std::vector<float> lineVertices;  // x, y of each segment's start
@@ -141,9 +140,6 @@ Feedback CaptureFeedback(Draw draw)
         const GLint token = GLint(buffer[size_t(i++)]);
         switch (token) {
         case GL_BITMAP_TOKEN:
-            ++result.bitmaps;
-            i += 2;
-            break;
         case GL_DRAW_PIXEL_TOKEN:
         case GL_COPY_PIXEL_TOKEN:
         case GL_POINT_TOKEN:

@@ -20,10 +20,6 @@ namespace {
 
 class EditorFilesTest : public EditorGameTest {
 protected:
-    static void WriteText(const std::string& path, const std::string& text)
-    {
-        game_test_data::WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-    }
     // What the painter makes of the map file as the game reads it.
     static std::string Painted(const std::string& name)
     {
@@ -48,7 +44,7 @@ TEST_F(EditorFilesTest, LoadAndBgRefuseWhatDoesNotOpenOrFitAndKeepTheMapAndUnder
     Command("LOAD MAP01");
     MapObject* object = theMapArea->GetObjects().back();
     std::filesystem::create_directory("data/maps/folder.map");
-    WriteText("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
+    folder.Write("data/maps/hole.map", "Vertexes { (1, 2) } Linedefs { 0, 1 } Objects { }");
     Command("LOAD FOLDER");
     Command("LOAD HOLE");
     EXPECT_TRUE(Logged("WARNING: \"data/maps/FOLDER.map\" is not a map file")) << log;
@@ -75,7 +71,7 @@ TEST_F(EditorFilesTest, PlayWarpAndTheNextMapRefuseAMapWhoseFileSpriteOrPictureC
     game_test_data::WriteMap(folder.Path(), "nosprite", BOX_WITH_SPRITE_ + "nope\" } }");
     game_test_data::WriteMap(folder.Path(), "escape", BOX_WITH_SPRITE_ + "../../../../tmp/x\" } }");
     game_test_data::WriteMap(folder.Path(), "badbg", BOX_WITH_SPRITE_ + "collection01\" } }");
-    WriteText("data/maps/badbg.tga", "");
+    folder.Write("data/maps/badbg.tga", std::string());
     game_test_data::WriteMap(folder.Path(), "broken", "Vertexes { } Linedefs { } Objects {");
     Command("LOAD NOSPRITE");
     Command("PLAY");

@@ -46,8 +46,7 @@ for frames in 2000 5000; do
   frame=$frames
   screenshot "$shots/solved.png"
   end_script
-  (cd "$work" && PINWHIRL_SCRIPT="$work/solve.script" PINWHIRL_FIXED_STEP=0.01 timeout 600 "$exe" 2> "$work/solve.log") ||
-    { tail -30 "$work/solve.log"; fail "the run exited with $?"; }
+  run_script "$work/solve.script" "$work/solve.log" 600
   solved=$(console_lines "$work/solve.log" | grep '^Solved "MAP03": ' || true)
   [ -n "$solved" ] && break
   echo "not solved within $frames frames; again, longer"

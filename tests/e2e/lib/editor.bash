@@ -135,8 +135,8 @@ end_script() {
 
 # Runs the script in the work folder; the program must end by itself with exit code 0.
 run_script() {
-  local log=$2 status=0
-  (cd "$work" && PINWHIRL_SCRIPT="$1" PINWHIRL_FIXED_STEP=0.01 timeout 120 "$exe" 2> "$log") || status=$?
+  local log=$2 seconds=${3:-120} status=0
+  (cd "$work" && PINWHIRL_SCRIPT="$1" PINWHIRL_FIXED_STEP=0.01 timeout "$seconds" "$exe" 2> "$log") || status=$?
   [ "$status" -eq 0 ] || { tail -30 "$log"; fail "$1 exited with $status"; }
   grep -qxF "CONSOLE: ::: Initialization : Application (finished)" "$log" || { cat "$log"; fail "$1: no start-up"; }
 }
